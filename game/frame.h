@@ -1,0 +1,23 @@
+// One frame of the game and the scene it is in.
+#pragma once
+#include "platform/win32.h"
+
+constexpr int SceneTitle = 0;
+constexpr int SceneField = 1;
+constexpr int SceneBoss = 2;
+constexpr int SceneContinue = 3;
+
+constexpr int SoundSetNone = 0;
+constexpr int SoundSetTitle = 1;
+constexpr int SoundSetField = 2;
+constexpr int SoundSetBoss = 3;
+
+extern int Scene;           // the scene whose body the next frame runs
+extern int LoadedSoundSet;  // the sound set loaded last
+
+// Runs one frame: reads the keys, runs the current scene's body, presents.
+// Returns 0 only on the frame the title's quit choice has faded out.
+int UpdateFrame(HWND window);
+
+// Stops all sounds and loads sound set n into its slots, starting its loops.
+void SwitchSoundSet(int set);

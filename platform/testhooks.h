@@ -1,0 +1,30 @@
+// Seams for the tests: they stand where a person or the machine would act
+// (answering a box, minimising the window, the clock). The game never
+// calls these.
+#pragma once
+#include "platform/d3d9.h"
+
+// Answers every MessageBoxA instead of showing it; null restores the real
+// box. The hook sees the owner, the UTF-8 text, caption and type.
+typedef int (*MessageBoxHook)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+void SetMessageBoxHook(MessageBoxHook hook);
+
+// The device's cooperative state as the window would drive it.
+enum class DeviceLossState { Working, Lost, NotReset };
+void ForceDeviceLossState(DeviceLossState state);
+
+// Makes CreateDevice fail for the tries whose (type, behaviour) the hook
+// refuses; null lets every try succeed.
+typedef bool (*CreateDeviceHook)(D3DDEVTYPE type, DWORD behaviorFlags);
+void SetCreateDeviceHook(CreateDeviceHook hook);
+
+// Replaces timeGetTime and Sleep (and the shell's finer frame clock) with a
+// clock the test drives; null restores the real ones.
+struct ClockHooks {
+    DWORD (*now)();              // milliseconds
+    void (*sleepFor)(DWORD ms);  // a sleep the loop asked for
+};
+void SetClockHooks(const ClockHooks* hooks);
+
+// Puts a message on the queue as if the window system had sent it.
+void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
