@@ -189,6 +189,8 @@ UINT timeBeginPeriod(UINT period);
 uint64_t MonotonicNanoseconds();
 void SleepUntilNanoseconds(uint64_t deadline);
 
+// The program's own instance handle for a null name; no other modules.
+HINSTANCE GetModuleHandleA(LPCSTR moduleName);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 // Converts from UTF-8 (the game's text) to UTF-16. Returns the number of
 // units written (with the terminator when length is -1), 0 on failure.

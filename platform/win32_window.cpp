@@ -281,3 +281,7 @@ HWND FindTestWindow(LPCSTR title) {
     }
     return found < 0 ? nullptr : MakeHandle(found);
 }
+
+HINSTANCE GetModuleHandleA(LPCSTR moduleName) {
+    return moduleName ? nullptr : ResourceHandle<HINSTANCE>(4, nullptr);
+}
