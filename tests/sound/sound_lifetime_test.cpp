@@ -2,6 +2,7 @@
 // and that nothing it is handed makes it misbehave.
 #include <unistd.h>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include "platform/testhooks.h"
 #include "sound/sound.h"
@@ -93,9 +94,9 @@ TEST_F(SoundTest, EachFileIsDecodedOnceHoweverOftenItIsLoaded) {
 TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmpty) {
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
     WriteBytes("Sound/text.wav", "not a sound at all");
-    std::string noSound = "RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xAC\0\0\x10\xB1\x02\0\x04\0\x10\0data\0\0\0\0";
-    WriteBytes("Sound/empty.wav", std::string(noSound.data(), 44));
-    WriteBytes("Sound/cut.wav", std::string(noSound.data(), 20));
+    WriteConstantWave("Sound/empty.wav", 0, Rain);
+    WriteConstantWave("Sound/cut.wav", ShortFrames, Rain);
+    std::filesystem::resize_file("Sound/cut.wav", 20);
     std::string longName = "Sound/" + std::string(300, 'a') + ".wav";
     const char* bad[] = {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound/cut.wav", "Sound",
                          "", "Sound/\xff\xfe.wav", longName.c_str(), nullptr};
