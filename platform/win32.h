@@ -140,7 +140,7 @@ constexpr UINT CP_UTF8 = 65001;
 // valid until the window is destroyed. A window with a caption or a sizing
 // frame has a nominal frame around its client area, as on Windows, so
 // GetWindowRect is larger than GetClientRect; the SDL window is the
-// client area.
+// client area, placed at the window's top-left corner.
 WORD RegisterClassExA(const WNDCLASSEXA* wc);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,

@@ -5,6 +5,7 @@
 #include "driven_clock.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
+#include "platform/win32_internal.h"
 #include "support/message_box_recorder.h"
 #include "shell/shell.h"
 
