@@ -35,6 +35,8 @@ TEST_F(PlayerRun, ComboStepsHoldTheirFramesAndLungeToTheirReach) {
     Frame();  // frame 50: the finisher ends
     EXPECT_EQ(ThePlayer.attackState, 0);
     EXPECT_EQ(ThePlayer.attackStartX, 0.0f);
+    EXPECT_EQ(ThePlayer.vx, 10.0f);  // the lunge step saw the finisher still running
+    Frame();
     EXPECT_EQ(ThePlayer.vx, 0.0f);
 }
 
