@@ -123,7 +123,9 @@ TEST_F(StageDraw, EnemiesStandOnTheirFeetAndTurnAboutTheirMiddle) {
     EXPECT_TRUE(Black(384, 300));
     EXPECT_EQ(At(484, 284), (Texel{EnemyTag, 32, 16}));
     EXPECT_EQ(At(84, 184), (Texel{EnemyTag, 0, 0}));
-    for (int y : {90, 140, 190, 240}) EXPECT_TRUE(Black(300, y)) << y;
+    for (int y : {90, 140, 190, 240}) {
+        EXPECT_TRUE(Black(300, y)) << y;
+    }
 }
 
 TEST_F(StageDraw, BossCellsFollowItsAttackAndCounter) {
@@ -186,7 +188,11 @@ TEST_F(StageDraw, TransformationCellsAndBadBossRecords) {
         // One pixel left of the grid; the first cell's first column lies
         // off the picture.
         EXPECT_EQ(At(left + 1, 284), (Texel{SheetTag, c[1] * W, 0})) << "count " << c[0];
-        if (c[1] > 0) EXPECT_EQ(At(left, 284), (Texel{SheetTag, c[1] * W - 1, 0})) << "count " << c[0];
+        if (c[1] > 0) {
+            EXPECT_EQ(At(left, 284), (Texel{SheetTag, c[1] * W - 1, 0})) << "count " << c[0];
+        } else {
+            EXPECT_TRUE(Black(left, 284));
+        }
     }
 
     for (int count : {40, 2147483647, -2147483647 - 1}) {
