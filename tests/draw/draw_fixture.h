@@ -137,19 +137,6 @@ protected:
 
     static bool Black(int x, int y) { return Pixel(x, y) == 0; }
 
-    // The pixel shows `over` at `alpha` on top of `under` (one colour or
-    // black), to the rounding of one step per blend.
-    static void ExpectBlend(int x, int y, uint32_t over, int alpha, uint32_t under = 0) {
-        const uint32_t p = Pixel(x, y);
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const int top = (int)(over >> shift & 0xFF);
-            const int bottom = (int)(under >> shift & 0xFF);
-            const int want = (top * alpha + bottom * (255 - alpha)) / 255;
-            EXPECT_LE(std::abs((int)(p >> shift & 0xFF) - want), 2)
-                << "pixel (" << x << ", " << y << ") channel " << shift / 8 << " alpha " << alpha;
-        }
-    }
-
     // The colour a pixel would have with `over` at `alpha` on `under`.
     static uint32_t Blended(uint32_t over, int alpha, uint32_t under) {
         uint32_t out = 0;
@@ -159,6 +146,17 @@ protected:
             out |= (uint32_t)((top * alpha + bottom * (255 - alpha)) / 255) << shift;
         }
         return out;
+    }
+
+    // The pixel shows `over` at `alpha` on top of `under` (black unless
+    // given), to the rounding of the blends.
+    static void ExpectBlend(int x, int y, uint32_t over, int alpha, uint32_t under = 0) {
+        const uint32_t got = Pixel(x, y);
+        const uint32_t want = Blended(over, alpha, under);
+        for (int shift = 0; shift <= 16; shift += 8) {
+            EXPECT_LE(std::abs((int)(got >> shift & 0xFF) - (int)(want >> shift & 0xFF)), 2)
+                << "pixel (" << x << ", " << y << ") channel " << shift / 8 << " alpha " << alpha;
+        }
     }
 };
 

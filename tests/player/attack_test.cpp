@@ -40,17 +40,6 @@ TEST_F(PlayerRun, ComboStepsHoldTheirFramesAndLungeToTheirReach) {
     EXPECT_EQ(ThePlayer.vx, 0.0f);
 }
 
-TEST_F(PlayerRun, ComboLapsesWhenThePressComesLate) {
-    Press(KeyX);
-    Frame();
-    Release(KeyX);
-    Frames(30);  // frames 1 to 30
-    EXPECT_EQ(ThePlayer.attackState, 0);
-    Press(KeyX);
-    Frame();
-    EXPECT_EQ(ThePlayer.attackState, 1);
-}
-
 TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
     struct Case {
         const char* name;

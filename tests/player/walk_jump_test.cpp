@@ -15,6 +15,13 @@ TEST_F(PlayerRun, WalkCyclePlaysFootstepsOnItsFifthAndTwentySixthFrames) {
         }
         UpdatePlayer();
         CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
+        // The exact single-precision sums of 0.1f.
+        if (frame == 25) {
+            EXPECT_EQ(ThePlayer.animation, 2.4999998f);
+        }
+        if (frame == 26) {
+            EXPECT_EQ(ThePlayer.animation, 2.5999997f);
+        }
         if (frame == 40) {
             EXPECT_EQ(ThePlayer.animation, 3.9999983f);
         }
@@ -38,17 +45,6 @@ TEST_F(PlayerRun, WalkCyclePlaysFootstepsOnItsFifthAndTwentySixthFrames) {
     Release(VK_RIGHT);
     Frame();
     EXPECT_EQ(ThePlayer.animation, 0.0f);
-}
-
-TEST_F(PlayerRun, WalkSumsStaySinglePrecision) {
-    Press(VK_RIGHT);
-    Frames(25);
-    EXPECT_EQ(ThePlayer.animation, 2.4999998f);
-    EXPECT_EQ(FootstepSlot(ThePlayer.animation), 0);
-    Frame();
-    EXPECT_EQ(ThePlayer.animation, 2.5999997f);
-    EXPECT_EQ(FootstepSlot(2.5999999046f), 0);
-    EXPECT_EQ(FootstepSlot(2.5f), SlotFootstepB);
 }
 
 TEST_F(PlayerRun, JumpThenGlideOnASecondPressWhileFalling) {
