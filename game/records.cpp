@@ -1,4 +1,4 @@
-// Placeholder until this area is built; replace wholesale.
+// The actors' records, in static storage for the whole run.
 #include "game/records.h"
 
 Player ThePlayer;

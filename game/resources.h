@@ -13,4 +13,10 @@ extern IDirect3DTexture9* ShotTextures[TextureTableSize];        // one per shot
 
 // Pictures, stage files and enemy table, then the random seed.
 void LoadResources();
+// Releases every loaded picture and empties its slot; a second call finds
+// nothing to release.
 void ReleaseTextures();
+
+// The picture of background strip k (0 to 6) as the stage's order file
+// names it; null when the order names no slot of the table.
+IDirect3DTexture9* BackgroundPicture(int strip);

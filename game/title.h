@@ -1,5 +1,6 @@
 // The title screen and the continue screen.
 #pragma once
+#include "platform/d3d9.h"
 
 extern int TitleCursor;     // 0 start, 1 quit
 extern int TitleChoice;     // 0 none yet, 1 start, 2 quit
@@ -11,11 +12,27 @@ extern int ContinueCursor;  // 0 continue, 1 give up; kept between screens
 extern int ContinueAlpha;
 extern int ContinueDelay;   // frames until a continue-screen choice acts
 
+constexpr int FullStrength = 255;  // alpha of a picture drawn fully
+constexpr int CursorSoundSlot = 1;  // every cursor move on either screen
+
+// A key counts as down when bit 0x80 of its state byte is set.
+inline bool KeyDown(const unsigned char* keys, int virtualKey) { return (keys[virtualKey] & 0x80) != 0; }
+
 // The title body. Returns 0 when the quit choice has faded out (the frame
 // then ends without presenting), 1 otherwise.
 int TitleBody(const unsigned char* keys);
+// The continue body: the frozen stage under the continue picture.
 void ContinueBody(const unsigned char* keys);
+// Draw into the open sprite batch; DrawTitle shows the rain at the height
+// drawn by this frame's TitleBody.
 void DrawTitle();
 void DrawContinue();
-// Back to a fresh title.
+// Back to a fresh title, from the field, the boss part or a give-up.
 void ResetTitle();
+// ResetTitle's values without the change of scene: a give-up on the
+// continue screen sets them at once and switches scene frames later.
+void ResetTitleState();
+
+// A whole-screen or menu picture with its source's top-left at (x, y),
+// white at the given strength.
+void DrawScreenPicture(IDirect3DTexture9* texture, const RECT& source, float x, float y, int strength);

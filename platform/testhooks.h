@@ -18,13 +18,26 @@ void ForceDeviceLossState(DeviceLossState state);
 typedef bool (*CreateDeviceHook)(D3DDEVTYPE type, DWORD behaviorFlags);
 void SetCreateDeviceHook(CreateDeviceHook hook);
 
-// Replaces timeGetTime and Sleep (and the shell's finer frame clock) with a
-// clock the test drives; null restores the real ones.
+// Replaces the monotonic clock behind timeGetTime, Sleep and the frame
+// pacing with a clock the test drives; null restores the real one. Under
+// the hooks Sleep(ms) becomes sleepUntil(now() + ms in nanoseconds).
 struct ClockHooks {
-    DWORD (*now)();              // milliseconds
-    void (*sleepFor)(DWORD ms);  // a sleep the loop asked for
+    uint64_t (*now)();                    // nanoseconds
+    void (*sleepUntil)(uint64_t deadline);  // a sleep asked for, to this time
 };
 void SetClockHooks(const ClockHooks* hooks);
 
+// The live window with this title (the most recent if several), or null.
+HWND FindTestWindow(LPCSTR title);
+
 // Puts a message on the queue as if the window system had sent it.
 void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sees every buffer the mixer has finished, on the audio thread: signed
+// 16-bit samples, `channels` interleaved per frame, `rate` frames a second.
+// Null removes the hook.
+typedef void (*MixHook)(const int16_t* samples, int frames, int channels, int rate);
+void SetMixHook(MixHook hook);
+
+// Decoded sounds (DirectMusic segments) alive now.
+int LiveSoundSegments();

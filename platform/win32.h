@@ -106,7 +106,11 @@ constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT PM_NOREMOVE = 0x0000;
 constexpr UINT PM_REMOVE = 0x0001;
 
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
 constexpr DWORD WS_OVERLAPPEDWINDOW = 0x00CF0000;
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWDEFAULT = 10;
 constexpr int WHITE_BRUSH = 0;
 
@@ -129,12 +133,20 @@ constexpr int VK_RIGHT = 0x27;
 constexpr int VK_DOWN = 0x28;
 
 constexpr UINT CP_ACP = 0;
+constexpr UINT CP_UTF8 = 65001;
 
-// Window class and window. CreateWindowExA opens an SDL window titled
-// lpWindowName; the handle stays valid until the process ends.
+// Window class and window. CreateWindowExA opens a hidden SDL window
+// titled windowName (SDL's video starts on first use); the handle stays
+// valid until the window is destroyed. A window with a caption or a sizing
+// frame has a nominal frame around its client area, as on Windows, so
+// GetWindowRect is larger than GetClientRect; the SDL window is the
+// client area.
 WORD RegisterClassExA(const WNDCLASSEXA* wc);
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
+// Sends WM_DESTROY to the window's procedure, then closes the SDL window.
+BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetWindowRect(HWND window, RECT* rect);
@@ -171,6 +183,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 void Sleep(DWORD milliseconds);
 DWORD timeGetTime();
 UINT timeBeginPeriod(UINT period);
+
+// Not Win32: the monotonic clock in nanoseconds and a sleep to an absolute
+// time on it, for frame pacing finer than the millisecond timer.
+uint64_t MonotonicNanoseconds();
+void SleepUntilNanoseconds(uint64_t deadline);
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 // Converts from UTF-8 (the game's text) to UTF-16. Returns the number of

@@ -1,5 +1,5 @@
 // Shared inside the platform layer only: how the Win32 stand-in's window
-// handle maps onto SDL, for the device's Present.
+// handles map onto SDL, and what its message queue needs of the windows.
 #pragma once
 #include <SDL.h>
 #include "platform/win32.h"
@@ -7,3 +7,22 @@
 // The SDL window behind a handle from CreateWindowExA; null for a null or
 // unknown handle.
 SDL_Window* PlatformSdlWindow(HWND window);
+
+// The live window whose SDL window has this id; null when none has.
+HWND PlatformWindowFromSdlId(Uint32 sdlId);
+// The window procedure of the window's class; null for a dead handle.
+WNDPROC PlatformWindowProc(HWND window);
+// The cursor of the window's class (what DefWindowProcA shows).
+HCURSOR PlatformClassCursor(HWND window);
+// The most recently created window that is still alive, or null.
+HWND PlatformNewestWindow();
+// Fills up to maxCount live windows; returns how many.
+int PlatformLiveWindows(HWND* out, int maxCount);
+
+// Starts SDL's video on first use; false when it cannot start.
+bool PlatformStartVideo();
+
+// Message-queue side of a window's end: its posted messages are dropped.
+void PlatformDropMessagesFor(HWND window);
+// After a real modal box has held the keyboard, no key counts as down.
+void PlatformReleaseAllKeys();

@@ -1,0 +1,100 @@
+// The player's strikes: the ground combo and the aerial strike against the
+// field's enemies or the boss.
+#include "game/actors/enemies.h"
+#include "game/frame.h"
+#include "game/stage/stage.h"
+#include "sound/sound.h"
+
+namespace {
+
+constexpr int HitSoundSlot = 9;
+// In the field a strike lands only in the first frames of its count.
+constexpr int FieldCountWindow = 18;
+
+// Ground combo box: 48 to 93 px in front, 80 to 16 px above the feet.
+constexpr float GroundReachPx = 48.0f;
+constexpr int GroundWidthPx = 45;
+constexpr int GroundHeightPx = 64;
+constexpr float GroundTopPx = 80.0f;
+// Aerial strike: A in front over the full height, B under the feet.
+constexpr float AerialAReachPx = 38.0f;
+constexpr int AerialAWidthPx = 40;
+constexpr int AerialAHeightPx = 96;
+constexpr float AerialBHalfWidthPx = 48.0f;
+constexpr float AerialBTopPx = 30.0f;
+constexpr int AerialBWidthPx = 96;
+constexpr int AerialBHeightPx = 40;
+
+constexpr float EnemyKnockPx = 3.0f;
+constexpr int BossMarginPx = 35;  // each side of the boss's hit box
+constexpr float BossPushPx = 8.0f;
+constexpr float BossLiftPx = 2.0f;
+
+constexpr int AttackNone = 0;
+constexpr int AttackAerialWindUp = 4;
+constexpr int AttackAerialStrike = 5;
+
+bool FacingLeft() { return ThePlayer.facing == 1; }
+
+// A box reaching `reach` px in front of the player's centre.
+Box FrontBox(float reach, float top, int width, int height) {
+    float px = ThePlayer.x;
+    float left = FacingLeft() ? px - (reach + width) : px + reach;
+    return Box{TruncToInt(left), TruncToInt(ThePlayer.y - top), width, height};
+}
+
+Box AerialBBox() {
+    return Box{TruncToInt(ThePlayer.x - AerialBHalfWidthPx), TruncToInt(ThePlayer.y - AerialBTopPx),
+               AerialBWidthPx, AerialBHeightPx};
+}
+
+bool StrikeMeets(const Box& target) {
+    if (ThePlayer.attackState == AttackAerialStrike) {
+        return BoxesOverlap(FrontBox(AerialAReachPx, (float)AerialAHeightPx, AerialAWidthPx,
+                                     AerialAHeightPx),
+                            target) ||
+               BoxesOverlap(AerialBBox(), target);
+    }
+    return BoxesOverlap(FrontBox(GroundReachPx, GroundTopPx, GroundWidthPx, GroundHeightPx), target);
+}
+
+Box BossHitBox() {
+    return Box{TruncToInt(Boss.x - Boss.width / 2 + (float)BossMarginPx),
+               TruncToInt(Boss.y - Boss.height), ShrinkSize(Boss.width, 2 * BossMarginPx),
+               Boss.height};
+}
+
+void StrikeEnemies() {
+    if (ThePlayer.attackState == AttackNone || ThePlayer.attackState == AttackAerialWindUp ||
+        ThePlayer.attackCount <= FieldCountWindow) {
+        return;
+    }
+    // Every record, the dying included: one still in the box is hit again.
+    for (Enemy& e : Enemies) {
+        if (!StrikeMeets(ActorBox(e.x, e.y, e.width, e.height))) continue;
+        e.state = 2;
+        e.xF += FacingLeft() ? -EnemyKnockPx : EnemyKnockPx;
+        e.yF -= EnemyKnockPx;
+        PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+    }
+}
+
+// No count window against the boss, and it is struck in every state.
+void StrikeBoss() {
+    if (ThePlayer.attackState <= AttackNone || ThePlayer.attackState == AttackAerialWindUp) return;
+    if (!StrikeMeets(BossHitBox())) return;
+    BossHp -= 1;
+    Boss.x += FacingLeft() ? -BossPushPx : BossPushPx;
+    Boss.y -= BossLiftPx;
+    PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+}
+
+}  // namespace
+
+void PlayerAttackHits(int scene) {
+    if (scene == SceneField) {
+        StrikeEnemies();
+    } else if (scene == SceneBoss) {
+        StrikeBoss();
+    }
+}

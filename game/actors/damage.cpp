@@ -1,0 +1,124 @@
+// What shots and bodies do to the player, and what the canopy does to them.
+#include <climits>
+
+#include "game/actors/enemies.h"
+#include "game/stage/stage.h"
+
+namespace {
+
+constexpr int ShotDamage = 5;
+constexpr int ContactDamage = 10;
+constexpr int ActorMarginPx = 5;  // each side of an actor's body box
+constexpr float GuardPushLeftPx = 12.0f;
+constexpr float GuardPushRightPx = 10.0f;
+constexpr float ThrustThrowPx = 100.0f;
+constexpr float OverheadLiftPx = 10.0f;
+constexpr float KnockBackPx = 5.0f;
+
+constexpr int FacingLeft = 1;
+constexpr int FacingRight = 0;
+constexpr int GuardNone = 0;
+constexpr int GuardForward = 1;
+constexpr int GuardOverhead = 2;
+constexpr int GuardThrustReach = 4;
+
+Box ShotBox(const Shot& s) {
+    return Box{TruncToInt(s.x), TruncToInt(s.y), s.width, s.height};
+}
+
+bool FacesEitherWay() {
+    return ThePlayer.facing == FacingLeft || ThePlayer.facing == FacingRight;
+}
+
+void ClampPlayerHp() {
+    if (ThePlayer.HP <= 0) ThePlayer.HP = 0;
+}
+
+void HitByShot(Shot* s) {
+    ThePlayer.HP -= ShotDamage;
+    s->active = 0;
+}
+
+// The facing side: the canopy in front blocks, the rear half is hurt.
+void FacingStep(Shot* s, const Box& shot) {
+    if (ThePlayer.guardState == GuardNone || !FacesEitherWay()) return;
+    if (BoxesOverlap(PlayerForwardGuardBox(), shot)) {
+        s->active = 0;
+    } else if (BoxesOverlap(PlayerBackHalfBox(), shot)) {
+        HitByShot(s);
+    }
+}
+
+void GuardStep(Shot* s, const Box& shot) {
+    if (ThePlayer.guardState == GuardOverhead) {
+        if (BoxesOverlap(PlayerOverheadBox(), shot)) {
+            s->active = 0;
+        } else if (BoxesOverlap(PlayerLowBodyBox(), shot)) {
+            HitByShot(s);
+        }
+    } else if (ThePlayer.guardState == GuardNone) {
+        HitByShot(s);
+    }
+}
+
+// The forward canopy pushes, the thrust throws; reaching past them from
+// behind hurts.
+void CanopyStep(float* x, const Box& actor) {
+    bool left = ThePlayer.facing == FacingLeft;
+    if (ThePlayer.guardState == GuardForward && BoxesOverlap(PlayerForwardGuardBox(), actor)) {
+        *x += left ? -GuardPushLeftPx : GuardPushRightPx;
+    } else if (ThePlayer.guardState == GuardThrustReach &&
+               BoxesOverlap(PlayerThrustReachBox(), actor)) {
+        *x += left ? -ThrustThrowPx : ThrustThrowPx;
+    } else if (BoxesOverlap(PlayerBackHalfBox(), actor)) {
+        ThePlayer.vx = left ? -KnockBackPx : KnockBackPx;
+        HurtPlayer(ContactDamage);
+    }
+}
+
+void BodyStep(float x, const Box& actor) {
+    if (!BoxesOverlap(PlayerBodyBox(), actor)) return;
+    if (x < ThePlayer.x) {
+        ThePlayer.vx = KnockBackPx;
+    } else if (x > ThePlayer.x) {
+        ThePlayer.vx = -KnockBackPx;
+    }
+    HurtPlayer(ContactDamage);
+}
+
+}  // namespace
+
+int ShrinkSize(int size, int margin) {
+    return size >= INT_MIN + margin ? size - margin : INT_MIN;
+}
+
+Box ActorBox(float x, float y, int w, int h) {
+    return Box{TruncToInt(x - w / 2 + (float)ActorMarginPx), TruncToInt(y - h),
+               ShrinkSize(w, 2 * ActorMarginPx), h};
+}
+
+void ShotsHitPlayer() {
+    for (Shot& s : Shots) {
+        if (s.active == 0 || ThePlayer.Cnt != 0) continue;
+        Box shot = ShotBox(s);
+        if (!BoxesOverlap(PlayerBodyBox(), shot)) continue;
+        FacingStep(&s, shot);
+        if (s.active != 0) GuardStep(&s, shot);
+        ClampPlayerHp();
+    }
+}
+
+void ActorTouchesPlayer(float* x, float* y, int w, int h, int airborne, int state) {
+    if (ThePlayer.controllable == 0 || state != 1 || ThePlayer.Cnt != 0) return;
+    if (FacesEitherWay() &&
+        (ThePlayer.guardState == GuardForward || ThePlayer.guardState == GuardThrustReach)) {
+        CanopyStep(x, ActorBox(*x, *y, w, h));
+    }
+    if (ThePlayer.guardState == GuardOverhead && airborne != 0) {
+        // An actor in the air never hurts a player holding the canopy overhead.
+        if (BoxesOverlap(PlayerOverheadBox(), ActorBox(*x, *y, w, h))) *y -= OverheadLiftPx;
+    } else {
+        BodyStep(*x, ActorBox(*x, *y, w, h));
+    }
+    ClampPlayerHp();
+}

@@ -1,0 +1,85 @@
+// Point, line and box queries over the stage.
+#include <climits>
+#include <cstdint>
+
+#include "game/stage/stage.h"
+
+namespace {
+
+// How the lines of one scan direction run: along x (columns) or along y
+// (rows), one step at a time, and how many of them dist gives.
+struct ScanShape {
+    bool columns;      // lines are columns (left, right) rather than rows
+    int step;          // -1 away to the left or up, +1 to the right or down
+    int extraLines;    // left and up walk dist + 1 lines, right and down dist
+};
+
+// The pixel (line coordinate a, across coordinate b) of a scan.
+signed char SampleLine(const ScanShape& shape, int64_t a, int64_t b) {
+    return shape.columns ? SampleMapHit((int)a, (int)b) : SampleMapHit((int)b, (int)a);
+}
+
+}  // namespace
+
+int TruncToInt(double value) {
+    if (value != value) return INT_MIN;
+    if (value >= 2147483648.0) return INT_MAX;
+    if (value <= -2147483649.0) return INT_MIN;
+    return (int)value;
+}
+
+signed char SampleMapHit(int x, int y) {
+    if (x < 0 || y < 0 || x >= StageWidthPx || y >= StageHeightPx) return MaskOutside;
+    int tile = TileIndexMap[y / TileSize][x / TileSize];
+    if (tile < 0 || tile >= TileCount) return MaskOutside;
+    return MapTiles[tile].mask[y % TileSize][x % TileSize];
+}
+
+// Lines and pixels outside the stage sample -1: never solid and never
+// counted free, so only the part of the walk inside the stage is sampled.
+// That keeps the cost bounded for any size, with the same results.
+int ScanMap(int x, int y, int* freeCount, unsigned char dir, int half, int dist) {
+    *freeCount = 0;
+    ScanShape shape;
+    switch (dir) {
+        case ScanLeft: shape = {true, -1, 1}; break;
+        case ScanUp: shape = {false, -1, 1}; break;
+        case ScanRight: shape = {true, 1, 0}; break;
+        case ScanDown: shape = {false, 1, 0}; break;
+        default: return 0;
+    }
+    if (half <= 0) return 0;
+    const int64_t lineCount = (int64_t)dist + shape.extraLines;
+    const int64_t start = shape.columns ? x : y;
+    const int64_t across = shape.columns ? y : x;
+    const int64_t lineLimit = shape.columns ? StageWidthPx : StageHeightPx;
+    const int64_t acrossLimit = shape.columns ? StageHeightPx : StageWidthPx;
+
+    // Walk indices whose line lies inside the stage.
+    int64_t first = 0, last = lineCount - 1;
+    if (shape.step > 0) {
+        if (-start > first) first = -start;
+        if (lineLimit - 1 - start < last) last = lineLimit - 1 - start;
+    } else {
+        if (start - (lineLimit - 1) > first) first = start - (lineLimit - 1);
+        if (start < last) last = start;
+    }
+    const int64_t lowPixel = across - half;
+    const int64_t highPixel = across + half - 1;
+    const int64_t fromPixel = lowPixel < 0 ? 0 : lowPixel;
+    const int64_t toPixel = highPixel > acrossLimit - 1 ? acrossLimit - 1 : highPixel;
+    const bool lastPixelInside = highPixel >= 0 && highPixel < acrossLimit;
+
+    for (int64_t i = first; i <= last; ++i) {
+        const int64_t line = start + shape.step * i;
+        for (int64_t b = fromPixel; b <= toPixel; ++b)
+            if (SampleLine(shape, line, b) == MaskSolid) return 1;
+        if (lastPixelInside && SampleLine(shape, line, highPixel) == MaskFree) ++*freeCount;
+    }
+    return 0;
+}
+
+int RectsOverlap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh) {
+    return (int64_t)ax < (int64_t)bx + bw && (int64_t)ax + aw > (int64_t)bx && (int64_t)ay < (int64_t)by + bh &&
+           (int64_t)ay + ah > (int64_t)by;
+}

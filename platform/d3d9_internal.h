@@ -1,0 +1,92 @@
+// Shared inside the platform layer only: the records behind the Direct3D
+// and D3DX objects, so the sprite compositor and the texture loader can
+// reach the pixels the device and the textures own.
+#pragma once
+#include <pixman.h>
+#include <SDL.h>
+#include "platform/d3d9.h"
+
+constexpr UINT DefaultBackBufferWidth = 640;
+constexpr UINT DefaultBackBufferHeight = 480;
+// Larger sides than this are refused rather than allocated.
+constexpr UINT MaxSurfaceSide = 4096;
+constexpr DWORD LightCount = 16;
+
+struct IDirect3D9::Impl {
+    ULONG refs = 1;
+};
+
+struct IDirect3DTexture9::Impl {
+    ULONG refs = 1;
+    UINT width = 0;
+    UINT height = 0;
+    D3DFORMAT format = D3DFMT_A8R8G8B8;
+    D3DPOOL pool = D3DPOOL_MANAGED;
+    uint32_t* pixels = nullptr;     // straight (not premultiplied) A8R8G8B8
+    uint32_t* composite = nullptr;  // premultiplied copy for pixman; null when opaque
+    bool opaque = true;             // every alpha byte 0xFF: draws become copies
+    bool locked = false;
+};
+
+struct IDirect3DDevice9::Impl {
+    ULONG refs = 1;
+    D3DPRESENT_PARAMETERS params{};
+    UINT width = 0;
+    UINT height = 0;
+    uint32_t* color = nullptr;  // X8R8G8B8, kept with the X byte at 0xFF
+    float* depth = nullptr;
+    pixman_image_t* colorImage = nullptr;
+    bool inScene = false;
+
+    DWORD renderStates[D3DRenderStateCount] = {};
+    DWORD stageStates[D3DTextureStageCount][D3DTextureStageStateCount] = {};
+    DWORD samplerStates[D3DSamplerCount][D3DSamplerStateCount] = {};
+    D3DMATRIX world{}, view{}, projection{};
+    D3DLIGHT9 lights[LightCount] = {};
+    BOOL lightEnabled[LightCount] = {};
+    IDirect3DTexture9* textures[D3DTextureStageCount] = {};
+    DWORD fvf = 0;
+
+    // Presentation: the renderer made for the window last shown into.
+    HWND shownHandle = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* screen = nullptr;
+};
+
+// Makes a device with its back buffer; null when the sizes cannot be had.
+IDirect3DDevice9* NewDevice(const D3DPRESENT_PARAMETERS& params);
+// The back buffer as a pixman destination (alpha kept at 0xFF).
+pixman_image_t* DeviceColorImage(IDirect3DDevice9* device);
+// Makes a texture of the given size with every pixel zero; null when the
+// size is out of range.
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
+// Brings the premultiplied copy and the opaque flag up to date after the
+// straight pixels changed.
+void RefreshTextureComposite(IDirect3DTexture9* texture);
+
+// The cooperative state shared by the device and the test hook.
+HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device);
+// Drops the device's presentation objects (renderer and its texture).
+void ReleasePresentation(IDirect3DDevice9::Impl* impl);
+
+// The sprite and the font: each holds one reference to its device, and
+// gives it back when its own count reaches 0.
+template <class Object>
+Object* NewDeviceChild(IDirect3DDevice9* device) {
+    Object* made = new Object;
+    made->impl = new typename Object::Impl;
+    made->impl->device = device;
+    device->AddRef();
+    return made;
+}
+
+template <class Object>
+ULONG ReleaseDeviceChild(Object* object) {
+    const ULONG refs = --object->impl->refs;
+    if (refs == 0) {
+        object->impl->device->Release();
+        delete object->impl;
+        delete object;
+    }
+    return refs;
+}

@@ -1,0 +1,214 @@
+// The sprite batch: each Draw composites at once into the back buffer
+// with pixman. A Direct3D 9 rasteriser samples each pixel at its integer
+// corner and fills a pixel on a picture's left or top edge but not on its
+// right or bottom edge; the draws here place texels the same way.
+#include <cmath>
+#include "platform/d3d9_internal.h"
+#include "platform/d3dx9.h"
+
+namespace {
+// How far right and down of the pixel's corner a turned picture is
+// sampled, so that an edge falling exactly on a pixel belongs to the
+// picture on its right or below.
+constexpr double FillRuleNudgePx = 1.0 / 512.0;
+
+struct PixelBox {
+    int x0, y0, x1, y1;  // x1, y1 exclusive
+    bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
+PixelBox ClipToTarget(double x0, double y0, double x1, double y1, int width, int height) {
+    PixelBox box{0, 0, 0, 0};
+    if (!(x0 < width && y0 < height && x1 > 0 && y1 > 0)) return box;  // also rejects NaN
+    box.x0 = x0 < 0 ? 0 : (int)x0;
+    box.y0 = y0 < 0 ? 0 : (int)y0;
+    box.x1 = x1 > width ? width : (int)x1;
+    box.y1 = y1 > height ? height : (int)y1;
+    return box;
+}
+
+uint32_t ModulateByte(uint32_t texel, uint32_t colour, int shift) {
+    const uint32_t t = ((texel >> shift) & 0xFF) * ((colour >> shift) & 0xFF) + 128;
+    return (t + (t >> 8)) >> 8;
+}
+
+// The texels of the clipped rectangle times a colour other than white,
+// premultiplied; new[] storage for one draw.
+uint32_t* ModulatedCopy(const IDirect3DTexture9::Impl* texture, int left, int top, int width, int height,
+                        D3DCOLOR colour) {
+    uint32_t* copy = new uint32_t[(size_t)width * height];
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = texture->pixels + (size_t)(top + y) * texture->width + left;
+        for (int x = 0; x < width; ++x) {
+            const uint32_t a = ModulateByte(row[x], colour, 24);
+            const uint32_t straight[3] = {ModulateByte(row[x], colour, 16), ModulateByte(row[x], colour, 8),
+                                          ModulateByte(row[x], colour, 0)};
+            uint32_t p = a << 24;
+            for (int c = 0; c < 3; ++c) {
+                const uint32_t t = straight[c] * a + 128;
+                p |= ((t + (t >> 8)) >> 8) << (16 - 8 * c);
+            }
+            copy[(size_t)y * width + x] = p;
+        }
+    }
+    return copy;
+}
+}  // namespace
+
+struct ID3DXSprite::Impl {
+    ULONG refs = 1;
+    IDirect3DDevice9* device = nullptr;  // one reference held
+    D3DXMATRIX transform{};
+    bool begun = false;
+    DWORD flags = 0;
+};
+
+HRESULT D3DXCreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) {
+    if (!device || !sprite) return D3DERR_INVALIDCALL;
+    ID3DXSprite* made = NewDeviceChild<ID3DXSprite>(device);
+    D3DXMatrixTranslation(&made->impl->transform, 0.0f, 0.0f, 0.0f);
+    *sprite = made;
+    return D3D_OK;
+}
+
+ULONG ID3DXSprite::AddRef() { return ++impl->refs; }
+
+ULONG ID3DXSprite::Release() { return ReleaseDeviceChild(this); }
+
+HRESULT ID3DXSprite::Begin(DWORD flags) {
+    if (impl->begun) return D3DERR_INVALIDCALL;
+    impl->begun = true;
+    impl->flags = flags;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::End() {
+    if (!impl->begun) return D3DERR_INVALIDCALL;
+    impl->begun = false;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::SetTransform(const D3DXMATRIX* transform) {
+    if (!transform) return D3DERR_INVALIDCALL;
+    impl->transform = *transform;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::GetTransform(D3DXMATRIX* transform) {
+    if (!transform) return D3DERR_INVALIDCALL;
+    *transform = impl->transform;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const D3DXVECTOR3* center,
+                          const D3DXVECTOR3* position, D3DCOLOR color) {
+    if (!impl->begun || !texture || texture->impl->locked) return D3DERR_INVALIDCALL;
+    const IDirect3DTexture9::Impl* tex = texture->impl;
+    const RECT whole{0, 0, (LONG)tex->width, (LONG)tex->height};
+    const RECT r = source ? *source : whole;
+    if (r.right <= r.left || r.bottom <= r.top) return D3D_OK;
+
+    // Only texels inside both the rectangle and the texture are drawn,
+    // each where it would have landed.
+    const LONG left = r.left > 0 ? r.left : 0;
+    const LONG top = r.top > 0 ? r.top : 0;
+    const LONG right = r.right < whole.right ? r.right : whole.right;
+    const LONG bottom = r.bottom < whole.bottom ? r.bottom : whole.bottom;
+    if (right <= left || bottom <= top) return D3D_OK;
+    const int width = (int)(right - left), height = (int)(bottom - top);
+
+    // Picture point q (the first drawn texel's corner at 0) lands at
+    // q x L + t on the screen.
+    const D3DXMATRIX& m = impl->transform;
+    double offsetX = (double)left - (double)r.left, offsetY = (double)top - (double)r.top;
+    if (position) offsetX += position->x, offsetY += position->y;
+    if (center) offsetX -= center->x, offsetY -= center->y;
+    const double a = m._11, b = m._12, c = m._21, d = m._22;
+    const double tx = offsetX * a + offsetY * c + m._41;
+    const double ty = offsetX * b + offsetY * d + m._42;
+
+    IDirect3DDevice9* device = impl->device;
+    const int targetWidth = (int)device->BackBufferWidth(), targetHeight = (int)device->BackBufferHeight();
+    DWORD minFilter = D3DTEXF_NONE, magFilter = D3DTEXF_NONE;
+    device->GetSamplerState(0, D3DSAMP_MINFILTER, &minFilter);
+    device->GetSamplerState(0, D3DSAMP_MAGFILTER, &magFilter);
+    const bool smooth = minFilter >= D3DTEXF_LINEAR || magFilter >= D3DTEXF_LINEAR;
+    const bool blend = (impl->flags & D3DXSPRITE_ALPHABLEND) != 0;
+    const bool plain = a == 1.0 && b == 0.0 && c == 0.0 && d == 1.0 &&
+                       (!smooth || (tx == std::floor(tx) && ty == std::floor(ty)));
+
+    // The source: the clipped rectangle, premultiplied, colour applied.
+    const uint32_t alpha = color >> 24;
+    const bool tinted = (color & 0x00FFFFFFu) != 0x00FFFFFFu;
+    uint32_t* tintedCopy = tinted ? ModulatedCopy(tex, left, top, width, height, color) : nullptr;
+    pixman_format_code_t format = PIXMAN_a8r8g8b8;
+    uint32_t* bits = nullptr;
+    int stride = (int)tex->width;
+    if (tintedCopy) {
+        bits = tintedCopy;
+        stride = width;
+        if (!blend) format = PIXMAN_x8r8g8b8;
+    } else if (tex->opaque || !blend) {
+        bits = tex->pixels + (size_t)top * tex->width + left;
+        format = PIXMAN_x8r8g8b8;
+    } else {
+        bits = tex->composite + (size_t)top * tex->width + left;
+    }
+    pixman_image_t* picture = pixman_image_create_bits(format, width, height, bits, stride * 4);
+    pixman_image_t* mask = nullptr;
+    if (blend && !tinted && alpha != 0xFF) {
+        const pixman_color_t level{0, 0, 0, (uint16_t)(alpha * 257)};
+        mask = pixman_image_create_solid_fill(&level);
+    }
+    pixman_image_t* target = DeviceColorImage(device);
+
+    if (blend && alpha == 0) {
+        // Fully transparent: nothing to draw.
+    } else if (plain) {
+        // A picture starts on the first pixel at or after its origin.
+        const double x = std::ceil(tx), y = std::ceil(ty);
+        const PixelBox box = ClipToTarget(x, y, x + width, y + height, targetWidth, targetHeight);
+        if (!box.Empty()) {
+            pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0 - (int)x, box.y0 - (int)y, 0, 0,
+                                     box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
+        }
+    } else {
+        const double det = a * d - b * c;
+        // Screen pixel v (pixman samples at v + 0.5) back to picture space.
+        const double nudge = smooth ? 0.0 : FillRuleNudgePx;
+        const double ia = d / det, ib = -b / det, ic = -c / det, id = a / det;
+        const double sx = -0.5 + nudge - tx, sy = -0.5 + nudge - ty;
+        pixman_f_transform inverse;
+        pixman_f_transform_init_identity(&inverse);
+        inverse.m[0][0] = ia;
+        inverse.m[0][1] = ic;
+        inverse.m[0][2] = sx * ia + sy * ic;
+        inverse.m[1][0] = ib;
+        inverse.m[1][1] = id;
+        inverse.m[1][2] = sx * ib + sy * id;
+        pixman_transform fixed;
+        if (std::isfinite(det) && det != 0.0 && pixman_transform_from_pixman_f_transform(&fixed, &inverse)) {
+            // The screen box around the picture's four corners.
+            const double xs[4] = {tx, tx + width * a, tx + height * c, tx + width * a + height * c};
+            const double ys[4] = {ty, ty + width * b, ty + height * d, ty + width * b + height * d};
+            double x0 = xs[0], x1 = xs[0], y0 = ys[0], y1 = ys[0];
+            for (int i = 1; i < 4; ++i) {
+                x0 = std::fmin(x0, xs[i]), x1 = std::fmax(x1, xs[i]);
+                y0 = std::fmin(y0, ys[i]), y1 = std::fmax(y1, ys[i]);
+            }
+            const PixelBox box = ClipToTarget(std::floor(x0) - 1, std::floor(y0) - 1, std::ceil(x1) + 1,
+                                              std::ceil(y1) + 1, targetWidth, targetHeight);
+            if (!box.Empty()) {
+                pixman_image_set_transform(picture, &fixed);
+                pixman_image_set_filter(picture, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr,
+                                        0);
+                pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0, box.y0, 0, 0, box.x0,
+                                         box.y0, box.x1 - box.x0, box.y1 - box.y0);
+            }
+        }
+    }
+    if (mask) pixman_image_unref(mask);
+    pixman_image_unref(picture);
+    delete[] tintedCopy;
+    return D3D_OK;
+}

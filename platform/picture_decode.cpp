@@ -1,0 +1,145 @@
+#include "platform/picture_decode.h"
+#include <SDL.h>
+#include <png.h>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return (a << 24) | (r << 16) | (g << 8) | b; }
+
+bool Fail(DecodedPicture* out, const char* why) {
+    delete[] out->pixels;
+    out->pixels = nullptr;
+    out->width = out->height = 0;
+    std::snprintf(out->failure, sizeof out->failure, "%s", why);
+    return false;
+}
+
+bool Allocate(DecodedPicture* out, uint32_t width, uint32_t height, uint32_t maxSide) {
+    if (width == 0 || height == 0 || width > maxSide || height > maxSide) return false;
+    out->pixels = new uint32_t[(size_t)width * height];
+    out->width = width;
+    out->height = height;
+    return true;
+}
+
+// libjpeg reports fatal errors through error_exit, which must not return:
+// it jumps back to the decoder with the reason kept.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void JpegErrorExit(j_common_ptr info) {
+    JpegErrors* errors = reinterpret_cast<JpegErrors*>(info->err);
+    errors->manager.format_message(info, errors->message);
+    longjmp(errors->jump, 1);
+}
+
+// A file cut short decodes as grey in libjpeg; here it is a failure.
+// Other warnings (stray bytes between markers) are let pass quietly.
+void JpegEmitMessage(j_common_ptr info, int level) {
+    JpegErrors* errors = reinterpret_cast<JpegErrors*>(info->err);
+    if (level < 0 && errors->manager.msg_code == JWRN_JPEG_EOF) {
+        std::snprintf(errors->message, sizeof errors->message, "file cut short");
+        longjmp(errors->jump, 1);
+    }
+}
+
+struct JpegJob {
+    jpeg_decompress_struct info;
+    JpegErrors errors;
+    unsigned char* row = nullptr;
+};
+
+// Kept apart from its caller so that every value that changes between
+// setjmp and a longjmp lives in *job and *out, never in this frame.
+bool RunJpeg(JpegJob* job, const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
+    if (setjmp(job->errors.jump)) return false;
+    jpeg_create_decompress(&job->info);
+    jpeg_mem_src(&job->info, data, (unsigned long)size);
+    jpeg_read_header(&job->info, TRUE);
+    job->info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&job->info);
+    if (job->info.output_components != 3 || !Allocate(out, job->info.output_width, job->info.output_height, maxSide)) {
+        std::snprintf(job->errors.message, sizeof job->errors.message, "unsupported size or colours");
+        return false;
+    }
+    job->row = new unsigned char[(size_t)out->width * 3];
+    while (job->info.output_scanline < job->info.output_height) {
+        JSAMPROW rows[1] = {job->row};
+        const uint32_t y = job->info.output_scanline;
+        if (jpeg_read_scanlines(&job->info, rows, 1) != 1) return false;
+        uint32_t* line = out->pixels + (size_t)y * out->width;
+        for (uint32_t x = 0; x < out->width; ++x) {
+            const unsigned char* rgb = job->row + 3 * (size_t)x;
+            line[x] = Argb(0xFF, rgb[0], rgb[1], rgb[2]);
+        }
+    }
+    jpeg_finish_decompress(&job->info);
+    return true;
+}
+}  // namespace
+
+bool DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data, size)) return Fail(out, image.message);
+    image.format = PNG_FORMAT_RGBA;
+    if (!Allocate(out, image.width, image.height, maxSide)) {
+        png_image_free(&image);
+        return Fail(out, "picture too large or empty");
+    }
+    // Decoded into the pixel buffer's own bytes, then packed in place.
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(out->pixels);
+    if (!png_image_finish_read(&image, nullptr, bytes, 0, nullptr)) {
+        png_image_free(&image);
+        return Fail(out, image.message);
+    }
+    const size_t count = (size_t)out->width * out->height;
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char* p = bytes + 4 * i;
+        out->pixels[i] = Argb(p[3], p[0], p[1], p[2]);
+    }
+    return true;
+}
+
+bool DecodeJpeg(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
+    JpegJob* job = new JpegJob();  // zeroed: destroying an unmade decoder is safe
+    job->info.err = jpeg_std_error(&job->errors.manager);
+    job->errors.manager.error_exit = JpegErrorExit;
+    job->errors.manager.emit_message = JpegEmitMessage;
+    job->errors.message[0] = '\0';
+    const bool decoded = RunJpeg(job, data, size, maxSide, out);
+    jpeg_destroy_decompress(&job->info);
+    delete[] job->row;
+    if (!decoded) Fail(out, job->errors.message);
+    delete job;
+    return decoded;
+}
+
+bool DecodeBmp(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
+    SDL_RWops* stream = SDL_RWFromConstMem(data, (int)size);
+    SDL_Surface* loaded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
+    if (!loaded) return Fail(out, "not a readable BMP");
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (!argb) return Fail(out, "BMP colours cannot be converted");
+    if (!Allocate(out, (uint32_t)argb->w, (uint32_t)argb->h, maxSide)) {
+        SDL_FreeSurface(argb);
+        return Fail(out, "picture too large or empty");
+    }
+    SDL_LockSurface(argb);
+    for (uint32_t y = 0; y < out->height; ++y) {
+        const unsigned char* row = static_cast<const unsigned char*>(argb->pixels) + (size_t)y * argb->pitch;
+        std::memcpy(out->pixels + (size_t)y * out->width, row, (size_t)out->width * 4);
+    }
+    SDL_UnlockSurface(argb);
+    SDL_FreeSurface(argb);
+    return true;
+}

@@ -1,0 +1,245 @@
+// The thread's message queue, fed from SDL's events and from the tests,
+// and the keyboard state that fetching key messages keeps.
+#include <cstring>
+
+#include "platform/testhooks.h"
+#include "platform/win32_internal.h"
+
+namespace {
+
+constexpr int QueueCapacity = 512;
+constexpr int KeyCount = 256;
+constexpr BYTE KeyDownBit = 0x80;
+constexpr BYTE KeyToggleBit = 0x01;
+constexpr LPARAM KeyRepeatBit = LPARAM(1) << 30;
+constexpr LPARAM KeyReleaseBit = LPARAM(1) << 31;
+constexpr WPARAM HitClient = 1;  // WM_SETCURSOR: the cursor is over the client area
+
+MSG Queue[QueueCapacity];
+int QueueHead;
+int QueueCount;
+bool QuitPosted;
+int QuitCode;
+BYTE KeyState[KeyCount];
+
+MSG& QueueAt(int i) { return Queue[(QueueHead + i) % QueueCapacity]; }
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (QueueCount == QueueCapacity) {
+        SDL_Log("Message queue full; message 0x%04X dropped", message);
+        return;
+    }
+    MSG& msg = QueueAt(QueueCount);
+    msg = MSG{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = timeGetTime();
+    ++QueueCount;
+}
+
+void RemoveAt(int index) {
+    for (int i = index; i + 1 < QueueCount; ++i) QueueAt(i) = QueueAt(i + 1);
+    --QueueCount;
+}
+
+bool HasPending(HWND window, UINT message) {
+    for (int i = 0; i < QueueCount; ++i) {
+        if (QueueAt(i).hwnd == window && QueueAt(i).message == message) return true;
+    }
+    return false;
+}
+
+// The virtual-key code of an SDL key, 0 for keys the game has no code for.
+int VirtualKey(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+    switch (key) {
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_SPACE: return ' ';
+    default: return 0;
+    }
+}
+
+// The window under the cursor is asked for its cursor as it moves, the way
+// Windows sends WM_SETCURSOR: sent straight to the procedure, not queued.
+void SendSetCursor(HWND window) {
+    WNDPROC proc = PlatformWindowProc(window);
+    if (proc) proc(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), static_cast<LPARAM>(HitClient));
+}
+
+void Translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        int vk = VirtualKey(e.key.keysym.sym);
+        HWND window = PlatformWindowFromSdlId(e.key.windowID);
+        if (vk == 0 || !window) return;
+        LPARAM lParam = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
+        if (e.type == SDL_KEYUP) {
+            Post(window, WM_KEYUP, static_cast<WPARAM>(vk), lParam | KeyRepeatBit | KeyReleaseBit);
+        } else {
+            Post(window, WM_KEYDOWN, static_cast<WPARAM>(vk), lParam | (e.key.repeat ? KeyRepeatBit : 0));
+        }
+        return;
+    }
+    case SDL_MOUSEMOTION: {
+        HWND window = PlatformWindowFromSdlId(e.motion.windowID);
+        if (window) SendSetCursor(window);
+        return;
+    }
+    case SDL_WINDOWEVENT: {
+        HWND window = PlatformWindowFromSdlId(e.window.windowID);
+        if (!window) return;
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE && !HasPending(window, WM_CLOSE)) {
+            Post(window, WM_CLOSE, 0, 0);
+        } else if (e.window.event == SDL_WINDOWEVENT_ENTER) {
+            SendSetCursor(window);
+        }
+        return;
+    }
+    case SDL_QUIT: {
+        // A request to end the program (the last window closed, or a
+        // signal): every window that has not yet been asked is closed.
+        HWND windows[8];
+        int count = PlatformLiveWindows(windows, 8);
+        for (int i = 0; i < count; ++i) {
+            if (!HasPending(windows[i], WM_CLOSE)) Post(windows[i], WM_CLOSE, 0, 0);
+        }
+        return;
+    }
+    default: return;
+    }
+}
+
+void PumpEvents() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) Translate(e);
+}
+
+bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax) {
+    if (window && msg.hwnd != window) return false;
+    if (filterMin == 0 && filterMax == 0) return true;
+    return msg.message >= filterMin && msg.message <= filterMax;
+}
+
+// A fetched key message is what the keyboard state follows.
+void NoteFetched(const MSG& msg) {
+    if (msg.wParam >= static_cast<WPARAM>(KeyCount)) return;
+    BYTE& key = KeyState[msg.wParam];
+    if (msg.message == WM_KEYDOWN) {
+        if (!(key & KeyDownBit)) key ^= KeyToggleBit;
+        key |= KeyDownBit;
+    } else if (msg.message == WM_KEYUP) {
+        key &= static_cast<BYTE>(~KeyDownBit);
+    }
+}
+
+// Finds the next message for (window, range); WM_QUIT comes once the
+// queue holds nothing else that matches.
+bool Take(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
+    for (int i = 0; i < QueueCount; ++i) {
+        if (!Matches(QueueAt(i), window, filterMin, filterMax)) continue;
+        *msg = QueueAt(i);
+        if (remove) {
+            RemoveAt(i);
+            NoteFetched(*msg);
+        }
+        return true;
+    }
+    bool quitInRange = (filterMin == 0 && filterMax == 0) || (WM_QUIT >= filterMin && WM_QUIT <= filterMax);
+    if (QuitPosted && quitInRange) {
+        *msg = MSG{};
+        msg->message = WM_QUIT;
+        msg->wParam = static_cast<WPARAM>(QuitCode);
+        msg->time = timeGetTime();
+        if (remove) QuitPosted = false;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg) {
+    if (!msg) return FALSE;
+    PumpEvents();
+    return Take(msg, window, filterMin, filterMax, (removeMsg & PM_REMOVE) != 0) ? TRUE : FALSE;
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
+    if (!msg) return -1;
+    for (;;) {
+        PumpEvents();
+        if (Take(msg, window, filterMin, filterMax, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
+        if (SDL_WasInit(SDL_INIT_VIDEO)) {
+            SDL_WaitEventTimeout(nullptr, 10);
+        } else {
+            SDL_Delay(1);
+        }
+    }
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+    if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+    WPARAM vk = msg->wParam;
+    WPARAM ch = 0;
+    if (vk >= 'A' && vk <= 'Z') ch = vk - 'A' + 'a';
+    if ((vk >= '0' && vk <= '9') || vk == ' ' || vk == VK_RETURN || vk == VK_ESCAPE) ch = vk;
+    if (ch == 0) return FALSE;
+    Post(msg->hwnd, WM_CHAR, ch, msg->lParam);
+    return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg) {
+    if (!msg) return 0;
+    WNDPROC proc = PlatformWindowProc(msg->hwnd);
+    return proc ? proc(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+    switch (message) {
+    case WM_CLOSE: DestroyWindow(window); return 0;
+    case WM_SETCURSOR: SetCursor(PlatformClassCursor(window)); return TRUE;
+    default: return 0;
+    }
+}
+
+void PostQuitMessage(int exitCode) {
+    QuitPosted = true;
+    QuitCode = exitCode;
+}
+
+BOOL GetKeyboardState(BYTE* keys) {
+    if (!keys) return FALSE;
+    std::memcpy(keys, KeyState, sizeof KeyState);
+    return TRUE;
+}
+
+BOOL SetKeyboardState(const BYTE* keys) {
+    if (!keys) return FALSE;
+    std::memcpy(KeyState, keys, sizeof KeyState);
+    return TRUE;
+}
+
+void PlatformDropMessagesFor(HWND window) {
+    for (int i = QueueCount - 1; i >= 0; --i) {
+        if (QueueAt(i).hwnd == window) RemoveAt(i);
+    }
+}
+
+void PlatformReleaseAllKeys() {
+    for (BYTE& key : KeyState) key &= static_cast<BYTE>(~KeyDownBit);
+}
+
+void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Post(window, message, wParam, lParam);
+}

@@ -1,0 +1,168 @@
+// The three stage file readers on well-formed files and on their quirks:
+// files that end early, short and long lines, CR LF, bad digits, no file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "game/stage/stage.h"
+#include "stage_maker.h"
+
+namespace {
+
+std::string Repeat(const std::string& line, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += line;
+    return text;
+}
+
+// A 32-digit mask row: digit d at column c when (c + row) % 3 == 0, else 0.
+std::string MaskRow(int row, char d) {
+    std::string line(32, '0');
+    for (int c = 0; c < 32; ++c)
+        if ((c + row) % 3 == 0) line[c] = d;
+    return line;
+}
+
+class StageFileTest : public testing::Test {
+protected:
+    ScratchDir scratch;
+    void SetUp() override {
+        std::memset(MapTiles, 0, sizeof MapTiles);
+        std::memset(TileIndexMap, 0, sizeof TileIndexMap);
+        std::memset(BackgroundOrder, 0, sizeof BackgroundOrder);
+    }
+};
+
+TEST_F(StageFileTest, MaskFileReadsRowByRowWithAnyDigit) {
+    std::string text;
+    for (int row = 0; row < 32; ++row) text += MaskRow(row, row == 5 ? '7' : '1') + "\n";
+    WriteTextFile("m.txt", text);
+    LoadMapTile(3, "m.txt");
+    for (int row = 0; row < 32; ++row)
+        for (int c = 0; c < 32; ++c)
+            ASSERT_EQ(MapTiles[3].mask[row][c], (c + row) % 3 == 0 ? (row == 5 ? 7 : 1) : 0) << row << "," << c;
+    EXPECT_EQ(MapTiles[2].mask[0][0], 0) << "other tiles untouched";
+}
+
+TEST_F(StageFileTest, CrLfFilesGiveTheSameTablesAsLf) {
+    std::string lf, crlf;
+    for (int row = 0; row < 32; ++row) {
+        lf += MaskRow(row, '1') + "\n";
+        crlf += MaskRow(row, '1') + "\r\n";
+    }
+    WriteTextFile("lf.txt", lf);
+    WriteTextFile("crlf.txt", crlf);
+    LoadMapTile(0, "lf.txt");
+    LoadMapTile(1, "crlf.txt");
+    EXPECT_EQ(std::memcmp(&MapTiles[0], &MapTiles[1], sizeof(MapTile)), 0);
+
+    std::string index;
+    for (int row = 0; row < 40; ++row) index += std::string(224, (char)('0' + row % 10)) + "\r\n";
+    WriteTextFile("Texture/Map/MapHitData.txt", index);
+    LoadTileIndexMap();
+    EXPECT_EQ(TileIndexMap[39][223], 9);
+    EXPECT_EQ(TileIndexMap[17][0], 7);
+
+    WriteTextFile("Texture/Map/MapImageData.txt", "6543210\r\n");
+    LoadBackgroundOrder();
+    EXPECT_EQ(BackgroundOrder[0], 6);
+    EXPECT_EQ(BackgroundOrder[6], 0);
+}
+
+TEST_F(StageFileTest, FileEndingEarlyRepeatsItsLastRow) {
+    std::string text;
+    for (int row = 0; row < 10; ++row) text += MaskRow(row, '1') + "\n";
+    WriteTextFile("m.txt", text);
+    LoadMapTile(0, "m.txt");
+    for (int row = 10; row < 32; ++row) ASSERT_EQ(std::memcmp(MapTiles[0].mask[row], MapTiles[0].mask[9], 32), 0);
+
+    // No line at all: nothing was ever read, every position decodes as -48.
+    WriteTextFile("empty.txt", "");
+    LoadMapTile(4, "empty.txt");
+    EXPECT_EQ(MapTiles[4].mask[0][0], -48);
+    EXPECT_EQ(MapTiles[4].mask[31][31], -48);
+}
+
+TEST_F(StageFileTest, ShortLineKeepsThePreviousLineBehindItsEnd) {
+    // A first line cut short reads its LF as -38 and the closing zero as
+    // -48; what follows was never read and is -48 too.
+    WriteTextFile("Texture/Map/MapImageData.txt", "12\n3456789\n");
+    LoadBackgroundOrder();
+    const int expected[] = {1, 2, -38, -48, -48, -48, -48};
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(BackgroundOrder[k], expected[k]) << k;
+
+    std::string text = std::string(32, '1') + "\n" + "0000\n" + Repeat(std::string(32, '0') + "\n", 30);
+    WriteTextFile("m.txt", text);
+    LoadMapTile(0, "m.txt");
+    EXPECT_EQ(MapTiles[0].mask[1][3], 0);
+    EXPECT_EQ(MapTiles[0].mask[1][4], -38);
+    EXPECT_EQ(MapTiles[0].mask[1][5], -48);
+    EXPECT_EQ(MapTiles[0].mask[1][6], 1) << "the first line shows through";
+    EXPECT_EQ(MapTiles[0].mask[1][31], 1);
+    EXPECT_EQ(MapTiles[0].mask[2][6], 0);
+}
+
+TEST_F(StageFileTest, LongLineSpillsIntoTheNextRow) {
+    // 40 digits: the first read takes 33 of them, the next the other 7 and
+    // the LF, over what the first left behind.
+    std::string text = std::string(33, '1') + "2222222\n" + Repeat(std::string(32, '0') + "\n", 31);
+    WriteTextFile("m.txt", text);
+    LoadMapTile(0, "m.txt");
+    EXPECT_EQ(MapTiles[0].mask[0][31], 1);
+    EXPECT_EQ(MapTiles[0].mask[1][0], 2);
+    EXPECT_EQ(MapTiles[0].mask[1][6], 2);
+    EXPECT_EQ(MapTiles[0].mask[1][7], -38);
+    EXPECT_EQ(MapTiles[0].mask[1][8], -48);
+    EXPECT_EQ(MapTiles[0].mask[1][9], 1);
+    EXPECT_EQ(MapTiles[0].mask[2][0], 0);
+    EXPECT_EQ(MapTiles[0].mask[31][0], 0);
+
+    // The background file reads its first line only, however long.
+    WriteTextFile("Texture/Map/MapImageData.txt", "0123456789012345\n9999999\n");
+    LoadBackgroundOrder();
+    EXPECT_EQ(BackgroundOrder[6], 6);
+}
+
+TEST_F(StageFileTest, BadCharactersAreStoredAndNeverIndexOutsideTheTiles) {
+    std::string mask = "1a" + std::string(30, '0') + "\n" + Repeat(std::string(32, '0') + "\n", 31);
+    WriteTextFile("m.txt", mask);
+    LoadMapTile(1, "m.txt");
+    EXPECT_EQ(MapTiles[1].mask[0][1], 'a' - '0');
+
+    // A byte-order mark shifts the first row and decodes to negative indices.
+    std::string index = "\xEF\xBB\xBF" + std::string(221, '1') + "\n" + Repeat(std::string(224, '1') + "\n", 39);
+    WriteTextFile("Texture/Map/MapHitData.txt", index);
+    LoadTileIndexMap();
+    EXPECT_EQ(TileIndexMap[0][0], (signed char)0xEF - '0');
+    EXPECT_EQ(TileIndexMap[0][3], 1);
+    EXPECT_EQ(TileIndexMap[0][223], 1);
+    EXPECT_EQ(SampleMapHit(1, 1), -1);
+    EXPECT_EQ(SampleMapHit(3 * 32, 0), 1) << "the first whole digit names tile 1";
+
+    // A mask longer than the tile count is read without harm.
+    LoadMapTile(10, "m.txt");
+    LoadMapTile(-1, "m.txt");
+}
+
+TEST_F(StageFileTest, MissingFileSaysSoAndLeavesTheTable) {
+    TileIndexMap[5][5] = 4;
+    BackgroundOrder[2] = 3;
+    MapTiles[6].mask[1][1] = 1;
+    testing::internal::CaptureStderr();
+    LoadTileIndexMap();
+    LoadBackgroundOrder();
+    LoadMapTile(6, "Texture/Map/Map06.txt");
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(TileIndexMap[5][5], 4);
+    EXPECT_EQ(BackgroundOrder[2], 3);
+    EXPECT_EQ(MapTiles[6].mask[1][1], 1);
+    EXPECT_NE(said.find("Texture/Map/MapHitData.txt\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("Texture/Map/MapImageData.txt\n"), std::string::npos) << said;
+    EXPECT_NE(said.find("Texture/Map/Map06.txt\n"), std::string::npos) << said;
+    int lines = 0;
+    for (char c : said) lines += c == '\n';
+    EXPECT_EQ(lines, 3);
+}
+
+}  // namespace

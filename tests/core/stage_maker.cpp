@@ -1,0 +1,71 @@
+#include "stage_maker.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "game/stage/stage.h"
+
+ScratchDir::ScratchDir() {
+    previous_ = std::filesystem::current_path().string();
+    char pattern[] = "/tmp/kestoria-core-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) std::abort();
+    dir_ = made;
+    std::filesystem::current_path(dir_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    std::filesystem::path p(path);
+    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+StageMaker::StageMaker() : pixels_((size_t)StageWidthPx * StageHeightPx, MaskFree) {}
+
+void StageMaker::Fill(int x0, int y0, int x1, int y1, signed char value) {
+    for (int y = std::max(y0, 0); y <= std::min(y1, StageHeightPx - 1); ++y)
+        for (int x = std::max(x0, 0); x <= std::min(x1, StageWidthPx - 1); ++x)
+            pixels_[(size_t)y * StageWidthPx + x] = value;
+}
+
+void StageMaker::Load() {
+    std::vector<std::string> tiles;  // each tile's mask file text
+    std::string index;
+    for (int row = 0; row < StageRows; ++row) {
+        for (int column = 0; column < StageColumns; ++column) {
+            std::string mask;
+            for (int ty = 0; ty < TileSize; ++ty) {
+                for (int tx = 0; tx < TileSize; ++tx)
+                    mask += (char)('0' + pixels_[(size_t)(row * TileSize + ty) * StageWidthPx + column * TileSize + tx]);
+                mask += '\n';
+            }
+            size_t t = 0;
+            while (t < tiles.size() && tiles[t] != mask) ++t;
+            if (t == tiles.size()) tiles.push_back(mask);
+            index += (char)('0' + t);
+        }
+        index += '\n';
+    }
+    ASSERT_LE(tiles.size(), (size_t)TileCount) << "the painted stage needs more than ten tiles";
+    for (size_t t = 0; t < tiles.size(); ++t) {
+        char path[64];
+        std::snprintf(path, sizeof path, "Texture/Map/Map%02d.txt", (int)t);
+        WriteTextFile(path, tiles[t]);
+        LoadMapTile((int)t, path);
+    }
+    WriteTextFile("Texture/Map/MapHitData.txt", index);
+    LoadTileIndexMap();
+}

@@ -1,0 +1,37 @@
+// Test helpers: a scratch directory to run in, and a stage painted pixel by
+// pixel that is written out as the game's own stage files and read back.
+#pragma once
+#include <string>
+#include <vector>
+
+// Makes a fresh temporary directory and chdir()s into it; restores the
+// previous working directory and removes the directory on destruction.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return dir_; }
+
+private:
+    std::string previous_;
+    std::string dir_;
+};
+
+// Writes text to path (relative to the working directory), making folders.
+void WriteTextFile(const std::string& path, const std::string& text);
+
+// A whole stage of mask values, all free to begin with. Load() writes it as
+// tile mask files and a tile index file into the working directory (at most
+// ten distinct tiles) and reads them back through the stage readers.
+class StageMaker {
+public:
+    StageMaker();
+    // Sets every pixel of the inclusive rectangle to value.
+    void Fill(int x0, int y0, int x1, int y1, signed char value);
+    void Load();
+
+private:
+    std::vector<signed char> pixels_;
+};

@@ -1,0 +1,178 @@
+// Point samples, line scans and box tests over the stage, at its edges and
+// against a plain pixel-by-pixel walk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+
+#include "game/stage/stage.h"
+#include "stage_maker.h"
+
+namespace {
+
+class StageQueryTest : public testing::Test {
+protected:
+    ScratchDir scratch;
+    StageMaker stage;
+};
+
+TEST_F(StageQueryTest, SamplesOutsideTheStageAreMinusOne) {
+    stage.Fill(0, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
+    stage.Fill(StageWidthPx - 1, StageHeightPx - 1, StageWidthPx - 1, StageHeightPx - 1, 7);
+    stage.Load();
+    EXPECT_EQ(SampleMapHit(-1, 100), -1);
+    EXPECT_EQ(SampleMapHit(100, -1), -1);
+    EXPECT_EQ(SampleMapHit(7168, 0), -1);
+    EXPECT_EQ(SampleMapHit(0, 1280), -1);
+    EXPECT_EQ(SampleMapHit(INT_MIN, INT_MAX), -1);
+    EXPECT_EQ(SampleMapHit(7167, 1279), 7);
+    EXPECT_EQ(SampleMapHit(0, 0), 1);
+}
+
+TEST_F(StageQueryTest, CellsNamingNoTileSampleAsOutside) {
+    stage.Fill(0, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
+    stage.Load();
+    TileIndexMap[3][5] = 10;
+    TileIndexMap[3][6] = -38;
+    TileIndexMap[3][7] = INT_MIN;
+    EXPECT_EQ(SampleMapHit(5 * 32, 3 * 32), -1);
+    EXPECT_EQ(SampleMapHit(6 * 32 + 31, 3 * 32 + 31), -1);
+    EXPECT_EQ(SampleMapHit(7 * 32, 3 * 32), -1);
+    EXPECT_EQ(SampleMapHit(8 * 32, 3 * 32), 1);
+    EXPECT_EQ(TileIndexMap[3][6], -38) << "the stored value is kept";
+}
+
+TEST_F(StageQueryTest, ScanDirectionsAndLineCounts) {
+    stage.Fill(100, 0, 100, StageHeightPx - 1, MaskSolid);  // one solid column
+    stage.Fill(0, 200, StageWidthPx - 1, 200, MaskSolid);   // one solid row
+    stage.Load();
+    int f = 99;
+    EXPECT_EQ(ScanMap(100, 50, &f, 4, 10, 300), 0);
+    EXPECT_EQ(f, 0);
+
+    // Left and up walk dist + 1 lines, right and down dist lines.
+    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, 10, 0), 1);
+    EXPECT_EQ(f, 0);
+    EXPECT_EQ(ScanMap(100, 50, &f, ScanRight, 10, 0), 0);
+    EXPECT_EQ(ScanMap(100, 50, &f, ScanRight, 10, 1), 1);
+    EXPECT_EQ(ScanMap(110, 50, &f, ScanLeft, 10, 9), 0);
+    EXPECT_EQ(f, 10);
+    EXPECT_EQ(ScanMap(110, 50, &f, ScanLeft, 10, 10), 1);
+    EXPECT_EQ(f, 10);
+    EXPECT_EQ(ScanMap(90, 50, &f, ScanRight, 10, 10), 0);
+    EXPECT_EQ(ScanMap(90, 50, &f, ScanRight, 10, 11), 1);
+    EXPECT_EQ(f, 10);
+    EXPECT_EQ(ScanMap(300, 190, &f, ScanDown, 10, 11), 1);
+    EXPECT_EQ(f, 10);
+    EXPECT_EQ(ScanMap(300, 210, &f, ScanUp, 10, 10), 1);
+    EXPECT_EQ(f, 10);
+    EXPECT_EQ(ScanMap(300, 210, &f, ScanUp, 10, -1), 0);
+
+    // Lines are 2 x half wide, from centre - half to centre + half - 1.
+    EXPECT_EQ(ScanMap(110, 50, &f, ScanUp, 10, 0), 1);
+    EXPECT_EQ(ScanMap(111, 50, &f, ScanUp, 10, 0), 0);
+    EXPECT_EQ(ScanMap(90, 50, &f, ScanUp, 10, 0), 0);
+    EXPECT_EQ(ScanMap(91, 50, &f, ScanUp, 10, 0), 1);
+
+    // No pixels in a line: nothing found, nothing free.
+    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, 0, 300), 0);
+    EXPECT_EQ(f, 0);
+    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, -5, 300), 0);
+}
+
+TEST_F(StageQueryTest, LineCountsFreeOnlyWhenItsLastPixelIsFree) {
+    stage.Fill(200, 0, 200, StageHeightPx - 1, MaskSolid);
+    stage.Fill(150, 500, 159, 500, 2);  // the last pixel of columns 150-159 is neither
+    stage.Load();
+    int f = 0;
+    // Columns 100 to 199, last pixel row 500.
+    EXPECT_EQ(ScanMap(100, 491, &f, ScanRight, 10, 300), 1);
+    EXPECT_EQ(f, 90);
+    // The same columns with their last pixel below the stage's bottom edge.
+    EXPECT_EQ(ScanMap(100, 1275, &f, ScanRight, 10, 300), 1);
+    EXPECT_EQ(f, 0);
+    // Rows whose last pixel lies right of the stage.
+    EXPECT_EQ(ScanMap(7160, 100, &f, ScanDown, 10, 50), 0);
+    EXPECT_EQ(f, 0);
+}
+
+// The plain walk: every pixel of every line through SampleMapHit.
+int PlainScan(int x, int y, int* freeCount, int dir, int half, int dist) {
+    *freeCount = 0;
+    int64_t count = (dir == 0 || dir == 1) ? (int64_t)dist + 1 : dist;
+    int step = (dir == 0 || dir == 1) ? -1 : 1;
+    bool columns = dir == 0 || dir == 2;
+    for (int64_t i = 0; i < count; ++i) {
+        int64_t line = (columns ? x : y) + step * i;
+        bool solid = false;
+        int last = -1;
+        for (int64_t k = -half; k < half; ++k) {
+            int64_t across = (columns ? y : x) + k;
+            auto clip = [](int64_t v) { return (int)std::max<int64_t>(INT_MIN, std::min<int64_t>(INT_MAX, v)); };
+            int s = columns ? SampleMapHit(clip(line), clip(across)) : SampleMapHit(clip(across), clip(line));
+            if (s == 1) solid = true;
+            last = s;
+        }
+        if (solid) return 1;
+        if (half > 0 && last == 0) ++*freeCount;
+    }
+    return 0;
+}
+
+TEST(StageScanTest, ScansNearTheEdgesAgreeWithThePlainWalk) {
+    // Tiles of scattered solid, free and odd pixels; a few cells name no tile.
+    std::minstd_rand random(7);
+    for (MapTile& tile : MapTiles)
+        for (auto& row : tile.mask)
+            for (signed char& v : row) v = (signed char)(random() % 150 == 0 ? 1 : random() % 60 == 0 ? 2 : 0);
+    for (auto& row : TileIndexMap)
+        for (int& cell : row) cell = (int)(random() % 12) - 1;
+    const int xs[] = {-40, -1, 0, 5, 120, StageWidthPx - 130, StageWidthPx - 1, StageWidthPx, StageWidthPx + 30};
+    const int ys[] = {-40, -1, 0, 7, 150, StageHeightPx - 160, StageHeightPx - 1, StageHeightPx + 20};
+    const int halves[] = {1, 3, 40};
+    const int dists[] = {0, 1, 60, 300};
+    for (int x : xs)
+        for (int y : ys)
+            for (int dir = 0; dir < 4; ++dir)
+                for (int half : halves)
+                    for (int dist : dists) {
+                        int fast = -1, plain = -1;
+                        int r = ScanMap(x, y, &fast, (unsigned char)dir, half, dist);
+                        EXPECT_EQ(r, PlainScan(x, y, &plain, dir, half, dist))
+                            << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
+                        EXPECT_EQ(fast, plain) << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
+                    }
+}
+
+TEST(RectsOverlapTest, HalfOpenEdgesAndOverflowFreeSums) {
+    EXPECT_EQ(RectsOverlap(0, 0, 10, 10, 10, 0, 10, 10), 0);
+    EXPECT_EQ(RectsOverlap(0, 0, 10, 10, 0, 10, 10, 10), 0);
+    EXPECT_EQ(RectsOverlap(0, 0, 10, 10, 9, 9, 10, 10), 1);
+    EXPECT_EQ(RectsOverlap(5, 0, 0, 10, 0, 0, 10, 10), 1);
+    EXPECT_EQ(RectsOverlap(0, 0, 0, 10, 0, 0, 10, 10), 0);
+    EXPECT_EQ(RectsOverlap(-20, -20, 15, 15, -10, -10, 5, 5), 1);
+    // Boxes at the far end of the int range still meet as boxes.
+    EXPECT_EQ(RectsOverlap(INT_MAX - 5, 0, 10, 10, INT_MAX - 3, 0, 2, 10), 1);
+    EXPECT_EQ(RectsOverlap(INT_MIN, 0, 10, 10, INT_MAX - 20, 0, 100, 10), 0);
+    EXPECT_EQ(RectsOverlap(0, INT_MAX - 1, 10, INT_MAX, 0, 0, 10, 10), 0);
+}
+
+TEST(TruncToIntTest, TruncatesTowardZeroAndSaturates) {
+    EXPECT_EQ(TruncToInt(-1.5), -1);
+    EXPECT_EQ(TruncToInt(-0.99), 0);
+    EXPECT_EQ(TruncToInt(2.99), 2);
+    EXPECT_EQ(TruncToInt(2147483647.9), INT_MAX);
+    EXPECT_EQ(TruncToInt(-2147483648.9), INT_MIN);
+    EXPECT_EQ(TruncToInt(2147483648.0), INT_MAX);
+    EXPECT_EQ(TruncToInt(-2147483649.0), INT_MIN);
+    EXPECT_EQ(TruncToInt(1e30), INT_MAX);
+    EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()), INT_MIN);
+    EXPECT_EQ(TruncToInt(std::numeric_limits<double>::infinity()), INT_MAX);
+    EXPECT_EQ(TruncToInt(std::nan("")), INT_MIN);
+}
+
+}  // namespace

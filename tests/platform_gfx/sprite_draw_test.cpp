@@ -1,0 +1,216 @@
+// Pictures read back from the back buffer after sprite draws.
+#include <cstdlib>
+#include <limits>
+#include "gfx_fixture.h"
+
+namespace {
+int Channel(uint32_t pixel, int shift) { return (int)((pixel >> shift) & 0xFF); }
+
+// Each colour byte of got within tolerance of want.
+::testing::AssertionResult Near(uint32_t got, uint32_t want, int tolerance) {
+    for (int shift = 0; shift <= 16; shift += 8) {
+        if (std::abs(Channel(got, shift) - Channel(want, shift)) > tolerance) {
+            return ::testing::AssertionFailure() << std::hex << "got 0x" << got << ", want 0x" << want;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+uint32_t Blend(uint32_t src, uint32_t dst, double a) {
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        out |= (uint32_t)(Channel(src, shift) * a + Channel(dst, shift) * (1 - a) + 0.5) << shift;
+    }
+    return out;
+}
+}  // namespace
+
+TEST_F(GfxTest, ClearFillsOpaqueBlueAndOnlyTheGivenRectangles) {
+    EXPECT_EQ(Pixel(0, 0), ClearBlue);
+    EXPECT_EQ(Pixel(639, 479), ClearBlue);
+    const D3DRECT box{10, 20, 12, 21};
+    device->Clear(1, &box, D3DCLEAR_TARGET, 0x00FF0000u, 1.0f, 0);
+    EXPECT_EQ(Pixel(10, 20), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(11, 20), 0xFFFF0000u);
+    EXPECT_EQ(CountNot(ClearBlue), 2);
+}
+
+TEST_F(GfxTest, WholePixelTranslationPutsEachTexelOnItsPixel) {
+    IDirect3DTexture9* texture = MakeTexture(5, 3, Numbered(5, 3));
+    DrawAt(texture, RECT{0, 0, 5, 3}, 100.0f, 200.0f);
+    for (int j = 0; j < 3; ++j) {
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(Pixel(100 + i, 200 + j), NumberedTexel(i, j)) << i << "," << j;
+    }
+    EXPECT_EQ(CountNot(ClearBlue), 15);
+
+    // Partly off the screen's left and top edges: the rest still in place.
+    DrawAt(texture, RECT{0, 0, 5, 3}, -3.0f, -1.0f);
+    EXPECT_EQ(Pixel(0, 0), NumberedTexel(3, 1));
+    EXPECT_EQ(Pixel(1, 1), NumberedTexel(4, 2));
+    EXPECT_EQ(CountNot(ClearBlue), 15 + 4);
+}
+
+TEST_F(GfxTest, FractionalOriginStartsOnTheNextPixel) {
+    IDirect3DTexture9* texture = MakeTexture(4, 1, Numbered(4, 1));
+    DrawAt(texture, RECT{0, 0, 4, 1}, 10.25f, 5.0f);
+    EXPECT_EQ(Pixel(10, 5), ClearBlue);
+    EXPECT_EQ(Pixel(11, 5), NumberedTexel(0, 0));
+    EXPECT_EQ(Pixel(14, 5), NumberedTexel(3, 0));
+    DrawAt(texture, RECT{0, 0, 4, 1}, 10.0f, 6.0f);
+    EXPECT_EQ(Pixel(10, 6), NumberedTexel(0, 0));
+    DrawAt(texture, RECT{0, 0, 4, 1}, 20.0f, 6.75f);
+    EXPECT_EQ(Pixel(20, 6), ClearBlue);
+    EXPECT_EQ(Pixel(20, 7), NumberedTexel(0, 0));
+    // Negative fractions round toward the right as well: -0.5 starts at 0.
+    DrawAt(texture, RECT{0, 0, 4, 1}, -0.5f, 9.0f);
+    EXPECT_EQ(Pixel(0, 9), NumberedTexel(0, 0));
+    EXPECT_EQ(CountNot(ClearBlue), 16);
+}
+
+TEST_F(GfxTest, TurnedQuarterLandsClockwiseAboutTheMiddleOfItsBox) {
+    // Opaque and translucent pictures take different paths; both must
+    // stay inside the box.
+    for (uint32_t alpha : {0xFFu, 0xFEu}) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, ClearBlue, 1.0f, 0);
+        const int w = 6, h = 4;
+        IDirect3DTexture9* texture = MakeTexture(w, h, Numbered(w, h, alpha));
+        const float cx = 300.0f, cy = 200.0f;
+        Draw(texture, RECT{0, 0, w, h}, Turned(w, h, 90.0f, cx, cy));
+        EXPECT_EQ(CountNot(ClearBlue), w * h) << "alpha " << alpha;
+        // Texel (i, j) of the top row goes to the right column, left to
+        // right becoming top to bottom.
+        for (int j = 0; j < h; ++j) {
+            for (int i = 0; i < w; ++i) {
+                const uint32_t got = Pixel((int)cx + h / 2 - 1 - j, (int)cy - w / 2 + i);
+                EXPECT_TRUE(Near(got, NumberedTexel(i, j), alpha == 0xFF ? 0 : 1)) << i << "," << j;
+            }
+        }
+    }
+}
+
+TEST_F(GfxTest, HalfTurnAndNoTurnCoverTheSameBox) {
+    const int w = 5, h = 3;
+    IDirect3DTexture9* texture = MakeTexture(w, h, Numbered(w, h));
+    Draw(texture, RECT{0, 0, w, h}, Turned(w, h, 180.0f, 50.0f, 50.0f));
+    EXPECT_EQ(CountNot(ClearBlue), w * h);
+    // Turned about (cx, cy), which for odd sides is not the box's centre.
+    EXPECT_EQ(Pixel(51, 50), NumberedTexel(0, 0));
+    EXPECT_EQ(Pixel(47, 48), NumberedTexel(w - 1, h - 1));
+    Draw(texture, RECT{0, 0, w, h}, Turned(w, h, 0.0f, 150.0f, 50.0f));
+    EXPECT_EQ(Pixel(148, 49), NumberedTexel(0, 0));
+    // A turn of 45 degrees covers about the same area.
+    Draw(texture, RECT{0, 0, w, h}, Turned(w, h, 45.0f, 250.0f, 50.0f));
+    EXPECT_NEAR(CountNot(ClearBlue), 3 * w * h, 4);
+}
+
+TEST_F(GfxTest, SourceRectangleClipsToItselfAndToTheTexture) {
+    IDirect3DTexture9* texture = MakeTexture(4, 4, Numbered(4, 4));
+    // Inside the texture: only the rectangle, its corner at the origin.
+    DrawAt(texture, RECT{1, 2, 3, 4}, 10.0f, 10.0f);
+    EXPECT_EQ(Pixel(10, 10), NumberedTexel(1, 2));
+    EXPECT_EQ(Pixel(11, 11), NumberedTexel(2, 3));
+    EXPECT_EQ(CountNot(ClearBlue), 4);
+
+    // A left edge of -1: column 0 one pixel right of the origin.
+    DrawAt(texture, RECT{-1, 0, 3, 1}, 20.0f, 20.0f);
+    EXPECT_EQ(Pixel(20, 20), ClearBlue);
+    EXPECT_EQ(Pixel(21, 20), NumberedTexel(0, 0));
+    EXPECT_EQ(Pixel(23, 20), NumberedTexel(2, 0));
+    EXPECT_EQ(CountNot(ClearBlue), 4 + 3);
+
+    // One past the right and the bottom edge: only the texels that exist.
+    DrawAt(texture, RECT{2, 3, 5, 5}, 30.0f, 30.0f);
+    EXPECT_EQ(Pixel(30, 30), NumberedTexel(2, 3));
+    EXPECT_EQ(Pixel(31, 30), NumberedTexel(3, 3));
+    EXPECT_EQ(CountNot(ClearBlue), 4 + 3 + 2);
+
+    // Empty, inverted or wholly outside: nothing.
+    DrawAt(texture, RECT{2, 0, 2, 4}, 40.0f, 40.0f);
+    DrawAt(texture, RECT{3, 0, 1, 4}, 40.0f, 40.0f);
+    DrawAt(texture, RECT{0, 3, 4, 1}, 40.0f, 40.0f);
+    DrawAt(texture, RECT{4, 0, 8, 4}, 40.0f, 40.0f);
+    DrawAt(texture, RECT{-5, -5, 0, 0}, 40.0f, 40.0f);
+    Draw(texture, RECT{-1, 0, 0, 4}, Turned(4, 4, 30.0f, 40.0f, 40.0f));
+    EXPECT_EQ(CountNot(ClearBlue), 4 + 3 + 2);
+}
+
+TEST_F(GfxTest, ClippedTurnedPictureKeepsEachTexelWhereItWouldLand) {
+    IDirect3DTexture9* texture = MakeTexture(4, 2, Numbered(4, 2));
+    // A left edge of -1 on a 5-wide box turned a quarter: texel column 0
+    // lands one row below the box's top.
+    Draw(texture, RECT{-1, 0, 4, 2}, Turned(5, 2, 90.0f, 100.0f, 100.0f));
+    EXPECT_EQ(CountNot(ClearBlue), 8);
+    EXPECT_EQ(Pixel(100, 100 - 2 + 1), NumberedTexel(0, 0));
+    EXPECT_EQ(Pixel(99, 100 - 2 + 1), NumberedTexel(0, 1));
+    EXPECT_EQ(Pixel(100, 100 - 2), ClearBlue);
+}
+
+TEST_F(GfxTest, AlphaBlendsSourceOverInverseSource) {
+    const uint32_t red = 0xFFF02010u;
+    IDirect3DTexture9* solid = MakeTexture(2, 2, std::vector<uint32_t>(4, red));
+    IDirect3DTexture9* half = MakeTexture(2, 2, std::vector<uint32_t>(4, (red & 0xFFFFFF) | 0x80000000u));
+    DrawAt(solid, RECT{0, 0, 2, 2}, 0.0f, 0.0f, 0x80FFFFFFu);
+    DrawAt(half, RECT{0, 0, 2, 2}, 10.0f, 0.0f);
+    DrawAt(half, RECT{0, 0, 2, 2}, 20.0f, 0.0f, 0x80FFFFFFu);
+    Draw(half, RECT{0, 0, 2, 2}, Turned(2, 2, 90.0f, 31.0f, 1.0f), 0x80FFFFFFu);
+    DrawAt(solid, RECT{0, 0, 2, 2}, 40.0f, 0.0f, 0x00FFFFFFu);
+    const double a = 0x80 / 255.0;
+    EXPECT_TRUE(Near(Pixel(0, 0), Blend(red, ClearBlue, a), 2));
+    EXPECT_TRUE(Near(Pixel(11, 1), Blend(red, ClearBlue, a), 2));
+    EXPECT_TRUE(Near(Pixel(21, 1), Blend(red, ClearBlue, a * a), 2));
+    EXPECT_TRUE(Near(Pixel(30, 0), Blend(red, ClearBlue, a * a), 2));
+    EXPECT_EQ(Pixel(40, 0), ClearBlue);
+    // The back buffer's unused byte stays opaque under blends.
+    EXPECT_EQ(Pixel(0, 0) >> 24, 0xFFu);
+    EXPECT_EQ(Pixel(30, 0) >> 24, 0xFFu);
+}
+
+TEST_F(GfxTest, ColourMultipliesEachTexel) {
+    IDirect3DTexture9* texture = MakeTexture(1, 1, {0xFFFF8040u});
+    DrawAt(texture, RECT{0, 0, 1, 1}, 5.0f, 5.0f, 0xFF808080u);
+    EXPECT_TRUE(Near(Pixel(5, 5), 0xFF804020u, 1));
+}
+
+TEST_F(GfxTest, DrawsWithoutBlendingCopyAlphaPictures) {
+    sprite->End();
+    ASSERT_EQ(sprite->Begin(0), D3D_OK);
+    IDirect3DTexture9* texture = MakeTexture(1, 1, {0x00123456u});
+    DrawAt(texture, RECT{0, 0, 1, 1}, 1.0f, 1.0f);
+    EXPECT_EQ(Pixel(1, 1), 0xFF123456u);
+}
+
+TEST_F(GfxTest, RefusedDrawsLeaveThePictureAlone) {
+    IDirect3DTexture9* texture = MakeTexture(2, 2, Numbered(2, 2));
+    D3DXMATRIX identity;
+    D3DXMatrixTranslation(&identity, 0.0f, 0.0f, 0.0f);
+    sprite->SetTransform(&identity);
+    const RECT all{0, 0, 2, 2};
+    EXPECT_LT(sprite->Draw(nullptr, &all, nullptr, nullptr, 0xFFFFFFFFu), 0);
+    // A matrix that flattens the picture, or one of NaNs, draws nothing.
+    D3DXMATRIX flat = identity;
+    flat._11 = 0.0f;
+    Draw(texture, all, flat);
+    D3DXMATRIX broken = identity;
+    broken._41 = std::numeric_limits<float>::quiet_NaN();
+    Draw(texture, all, broken);
+    broken._41 = 1e30f;
+    Draw(texture, all, broken);
+    sprite->End();
+    EXPECT_LT(sprite->Draw(texture, &all, nullptr, nullptr, 0xFFFFFFFFu), 0);
+    ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
+    EXPECT_EQ(CountNot(ClearBlue), 0);
+}
+
+TEST_F(GfxTest, StageStripsFarOutsideTheViewCostNothingAndLandRight) {
+    std::vector<uint32_t> strip(1024 * 1024);
+    for (int y = 0; y < 1024; ++y) {
+        for (int x = 0; x < 1024; ++x) strip[(size_t)y * 1024 + x] = 0xFF000000u | (uint32_t)(x << 12) | (uint32_t)y;
+    }
+    IDirect3DTexture9* texture = MakeTexture(1024, 1024, strip);
+    const int cameraX = 5000, cameraY = 544;
+    for (int k = 0; k < 7; ++k) DrawAt(texture, RECT{0, 0, 1024, 1024}, (float)(1024 * k - cameraX), (float)-cameraY);
+    EXPECT_EQ(CountNot(ClearBlue), 640 * 480);
+    // Stage x 5000 lies in strip 4 at x 904.
+    EXPECT_EQ(Pixel(0, 0), 0xFF000000u | (904u << 12) | 544u);
+    EXPECT_EQ(Pixel(120, 479), 0xFF000000u | (0u << 12) | (544u + 479u));
+}

@@ -1,0 +1,138 @@
+// Message boxes, the clock and sleep, the working directory and text
+// conversion.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "platform/testhooks.h"
+#include "platform/win32.h"
+
+namespace {
+
+struct BoxCall {
+    HWND owner;
+    std::string text, caption;
+    UINT type;
+    int calls;
+};
+BoxCall LastBox;
+
+int AnswerYes(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    LastBox = {owner, text, caption, type, LastBox.calls + 1};
+    return IDYES;
+}
+
+TEST(MessageBoxTest, TheHookAnswersAndWithoutADisplayTheAnswerIsNo) {
+    LastBox = {};
+    SetMessageBoxHook(AnswerYes);
+    EXPECT_EQ(MessageBoxA(nullptr, "タイトルに戻ります。よろしいですか？", "タイトルに戻る", 0x1024), IDYES);
+    EXPECT_EQ(LastBox.calls, 1);
+    EXPECT_EQ(LastBox.owner, nullptr);
+    EXPECT_EQ(LastBox.text, "タイトルに戻ります。よろしいですか？");
+    EXPECT_EQ(LastBox.caption, "タイトルに戻る");
+    EXPECT_EQ(LastBox.type, MB_YESNO | MB_ICONQUESTION | MB_SYSTEMMODAL);
+
+    // The real box cannot be shown here: that failure reads as No, and it
+    // leaves no key down.
+    SetMessageBoxHook(nullptr);
+    std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    BYTE keys[256] = {};
+    keys[VK_ESCAPE] = 0x81;
+    SetKeyboardState(keys);
+    EXPECT_EQ(MessageBoxA(nullptr, "text", "caption", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "text", nullptr, MB_OK), IDNO);
+    GetKeyboardState(keys);
+    EXPECT_EQ(keys[VK_ESCAPE], 0x01);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
+    EXPECT_EQ(LastBox.calls, 1);
+}
+
+uint64_t FakeNow;
+uint64_t LastDeadline;
+int SleepCalls;
+uint64_t Now() { return FakeNow; }
+void SleepUntil(uint64_t deadline) {
+    LastDeadline = deadline;
+    ++SleepCalls;
+    FakeNow = deadline;
+}
+
+TEST(ClockTest, TheTimerAndSleepRunOnTheDrivenClockAndBackOnTheRealOne) {
+    ClockHooks hooks{Now, SleepUntil};
+    SetClockHooks(&hooks);
+    FakeNow = 5'999'999;
+    EXPECT_EQ(timeGetTime(), 5u);
+    Sleep(13);
+    EXPECT_EQ(SleepCalls, 1);
+    EXPECT_EQ(LastDeadline, 18'999'999u);
+    EXPECT_EQ(timeGetTime(), 18u);
+    // The millisecond counter wraps after 2^32 ms.
+    FakeNow = (uint64_t(1) << 32) * 1'000'000 + 7'000'000;
+    EXPECT_EQ(timeGetTime(), 7u);
+    EXPECT_EQ(MonotonicNanoseconds(), FakeNow);
+    SleepUntilNanoseconds(FakeNow + 1);
+    EXPECT_EQ(SleepCalls, 2);
+
+    SetClockHooks(nullptr);
+    EXPECT_EQ(timeBeginPeriod(1), 0u);
+    uint64_t start = MonotonicNanoseconds();
+    SleepUntilNanoseconds(start + 2'000'000);
+    uint64_t woke = MonotonicNanoseconds();
+    EXPECT_GE(woke, start + 2'000'000);
+    DWORD before = timeGetTime();
+    Sleep(3);
+    EXPECT_GE(timeGetTime() - before, 3u);
+    // A deadline already past returns at once.
+    SleepUntilNanoseconds(start);
+    EXPECT_EQ(SleepCalls, 2);
+}
+
+TEST(TextTest, CurrentDirectoryFollowsTheBufferRules) {
+    char expected[PATH_MAX];
+    ASSERT_NE(getcwd(expected, sizeof expected), nullptr);
+    DWORD length = static_cast<DWORD>(strlen(expected));
+    char buffer[PATH_MAX];
+    EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), length);
+    EXPECT_STREQ(buffer, expected);
+    char small[2] = {'x', 'y'};
+    EXPECT_EQ(GetCurrentDirectoryA(sizeof small, small), length + 1);
+    EXPECT_EQ(small[0], 'x');
+    EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), length + 1);
+}
+
+TEST(TextTest, Utf8BecomesUtf16) {
+    char16_t out[256];
+    // A path as the sound module hands it over, terminator included.
+    const char* path = "Sound/雨.wav";
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, path, -1, out, 256), 12);
+    EXPECT_EQ(std::u16string(out), u"Sound/雨.wav");
+    // A size query, and an explicit length without the terminator.
+    EXPECT_EQ(MultiByteToWideChar(CP_UTF8, 0, path, -1, nullptr, 0), 12);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "ab", 2, out, 256), 2);
+    // Outside the basic plane: a surrogate pair.
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xF0\x9F\x8E\xB5", 4, out, 256), 2);
+    EXPECT_EQ(out[0], 0xD83C);
+    EXPECT_EQ(out[1], 0xDFB5);
+    // Malformed bytes each become U+FFFD: a stray continuation, an overlong
+    // form, an encoded surrogate and a sequence cut off at the end.
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "\x80" "a\xC0\xAF", 4, out, 256), 4);
+    EXPECT_EQ(std::u16string(out, 4), u"\uFFFDa\uFFFD\uFFFD");
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xED\xA0\x80", 3, out, 256), 3);
+    EXPECT_EQ(out[0], 0xFFFD);
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, "x\xE9\x9B", 3, out, 256), 3);
+    EXPECT_EQ(std::u16string(out, 3), u"x\uFFFD\uFFFD");
+    // Too small a buffer fails without writing past it.
+    char16_t tiny[4] = {0, 0, 0, u'!'};
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "Sound", -1, tiny, 3), 0);
+    EXPECT_EQ(tiny[3], u'!');
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, nullptr, -1, out, 256), 0);
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 0, out, 256), 0);
+    EXPECT_EQ(MultiByteToWideChar(932, 0, "a", 1, out, 256), 0);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+// Window classes, windows, the message queue and the keyboard state, on
+// SDL's headless video driver.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/testhooks.h"
+#include "platform/win32_internal.h"
+
+namespace {
+
+struct Seen {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+};
+std::vector<Seen> SeenMessages;
+
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SeenMessages.push_back({window, message, wParam});
+    if (message == WM_DESTROY) {
+        PostQuitMessage(3);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SeenMessages.clear();
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = RecordingProc;
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.lpszClassName = "TestClass";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        window = CreateWindowExA(0, "TestClass", "Test window", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        DrainQueue();
+    }
+    void TearDown() override {
+        DestroyWindow(window);
+        DrainQueue();
+        EXPECT_TRUE(UnregisterClassA("TestClass", nullptr));
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+    }
+    static void DrainQueue() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    void PushKey(Uint32 type, SDL_Keycode key) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.windowID = SDL_GetWindowID(PlatformSdlWindow(window));
+        e.key.keysym.sym = key;
+        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    void PushWindowEvent(Uint8 event) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.windowID = SDL_GetWindowID(PlatformSdlWindow(window));
+        e.window.event = event;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+    }
+    static bool KeyDown(int vk) {
+        BYTE keys[256];
+        EXPECT_TRUE(GetKeyboardState(keys));
+        return (keys[vk] & 0x80) != 0;
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(WindowTest, KeyEventsBecomeKeyMessagesAndTheStateFollowsFetchedOnes) {
+    const struct {
+        SDL_Keycode key;
+        int vk;
+    } keys[] = {{SDLK_LEFT, VK_LEFT}, {SDLK_UP, VK_UP},         {SDLK_RIGHT, VK_RIGHT}, {SDLK_DOWN, VK_DOWN},
+                {SDLK_RETURN, VK_RETURN}, {SDLK_ESCAPE, VK_ESCAPE}, {SDLK_z, 'Z'},       {SDLK_x, 'X'},
+                {SDLK_c, 'C'}};
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.vk);
+        PushKey(SDL_KEYDOWN, k.key);
+        MSG msg{};
+        // Looking does not fetch: the state moves only when the message is taken.
+        ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        EXPECT_EQ(msg.message, WM_KEYDOWN);
+        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(k.vk));
+        EXPECT_EQ(msg.hwnd, window);
+        EXPECT_FALSE(KeyDown(k.vk));
+        ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+        EXPECT_TRUE(KeyDown(k.vk));
+
+        PushKey(SDL_KEYUP, k.key);
+        ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+        EXPECT_EQ(msg.message, WM_KEYUP);
+        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(k.vk));
+        EXPECT_FALSE(KeyDown(k.vk));
+    }
+    // A key the game has no code for posts nothing.
+    PushKey(SDL_KEYDOWN, SDLK_F13);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(WindowTest, HeldKeysStayDownUntilTheirReleaseIsFetched) {
+    PushKey(SDL_KEYDOWN, SDLK_z);
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT);
+    PushKey(SDL_KEYUP, SDLK_z);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_TRUE(KeyDown('Z'));
+    EXPECT_TRUE(KeyDown(VK_RIGHT));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(KeyDown('Z'));
+    EXPECT_TRUE(KeyDown(VK_RIGHT));
+
+    // TranslateMessage adds the character of a key press behind it.
+    PushKey(SDL_KEYDOWN, SDLK_x);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_TRUE(TranslateMessage(&msg));
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_CHAR);
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>('x'));
+
+    BYTE keys[256] = {};
+    keys[VK_ESCAPE] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    EXPECT_TRUE(KeyDown(VK_ESCAPE));
+    EXPECT_FALSE(KeyDown(VK_RIGHT));
+}
+
+TEST_F(WindowTest, ClosingTheWindowDestroysItAndQuitComesLast) {
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    PostTestMessage(window, WM_NULL, 42, 0);
+    MSG msg{};
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    // Posted before this fetch pumped the window system, so it comes first.
+    EXPECT_EQ(msg.message, WM_NULL);
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    ASSERT_EQ(msg.message, WM_CLOSE);
+    EXPECT_EQ(msg.hwnd, window);
+    PostTestMessage(window, WM_NULL, 7, 0);
+    DispatchMessageA(&msg);
+
+    ASSERT_EQ(SeenMessages.size(), 2u);
+    EXPECT_EQ(SeenMessages[0].message, WM_CLOSE);
+    EXPECT_EQ(SeenMessages[1].message, WM_DESTROY);
+    EXPECT_EQ(PlatformSdlWindow(window), nullptr);
+    RECT r;
+    EXPECT_FALSE(GetClientRect(window, &r));
+    // The dead window's messages went with it; quit is all that is left.
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(DispatchMessageA(&msg), 0);
+}
+
+TEST_F(WindowTest, QuitWaitsBehindPostedMessagesAndPeekCanLeaveIt) {
+    PostQuitMessage(9);
+    PostTestMessage(window, WM_NULL, 1, 0);
+    PostTestMessage(window, WM_KEYDOWN, VK_LEFT, 0);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_KEYDOWN, WM_KEYUP, PM_REMOVE));
+    EXPECT_EQ(msg.message, WM_KEYDOWN);
+    EXPECT_TRUE(KeyDown(VK_LEFT));
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, WM_NULL);
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_EQ(msg.message, WM_QUIT);
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.wParam, 9u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(WindowTest, TheFramedWindowGrowsSoItsClientAreaFits) {
+    RECT outer, client;
+    ASSERT_TRUE(GetWindowRect(window, &outer));
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(outer.right - outer.left, 640);
+    EXPECT_LT(client.right, 640);
+    EXPECT_LT(client.bottom, 480);
+    int sdlW = 0, sdlH = 0;
+    SDL_GetWindowSize(PlatformSdlWindow(window), &sdlW, &sdlH);
+    EXPECT_EQ(sdlW, client.right);
+    EXPECT_EQ(sdlH, client.bottom);
+
+    int width = 640 + (outer.right - outer.left) - client.right;
+    int height = 480 + (outer.bottom - outer.top) - client.bottom;
+    ASSERT_TRUE(MoveWindow(window, outer.left, outer.top, width, height, TRUE));
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 480);
+    SDL_GetWindowSize(PlatformSdlWindow(window), &sdlW, &sdlH);
+    EXPECT_EQ(sdlW, 640);
+    EXPECT_EQ(sdlH, 480);
+
+    // A window without a frame is all client area.
+    HWND bare = CreateWindowExA(0, "TestClass", "Bare", 0, 0, 0, 320, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(GetWindowRect(bare, &outer));
+    ASSERT_TRUE(GetClientRect(bare, &client));
+    EXPECT_EQ(outer.right - outer.left, client.right);
+    EXPECT_EQ(outer.bottom - outer.top, client.bottom);
+    EXPECT_EQ(FindTestWindow("Bare"), bare);
+    EXPECT_TRUE(DestroyWindow(bare));
+    EXPECT_EQ(FindTestWindow("Bare"), nullptr);
+    // Its slot is taken again, but the old handle names nothing.
+    HWND next = CreateWindowExA(0, "TestClass", "Next", 0, 0, 0, 32, 32, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, bare);
+    EXPECT_FALSE(ShowWindow(bare, SW_SHOW));
+    EXPECT_FALSE(DestroyWindow(bare));
+    EXPECT_TRUE(DestroyWindow(next));
+}
+
+TEST_F(WindowTest, TheCursorHidesWhenTheProcedureSetsNone) {
+    ShowWindow(window, SW_SHOWDEFAULT);
+    EXPECT_TRUE(SDL_GetWindowFlags(PlatformSdlWindow(window)) & SDL_WINDOW_SHOWN);
+    SetCursor(nullptr);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
+    // A pointer moving over the window asks the procedure at once; the
+    // default answer is the class's cursor.
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = SDL_GetWindowID(PlatformSdlWindow(window));
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    ASSERT_EQ(SeenMessages.size(), 1u);
+    EXPECT_EQ(SeenMessages[0].message, WM_SETCURSOR);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(SetCursor(nullptr), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+TEST(WindowClassTest, ClassesRegisterOnceAndWindowsNeedOne) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Once";
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+    EXPECT_EQ(RegisterClassExA(&wc), 0);
+    wc.lpszClassName = "Wrong size";
+    wc.cbSize = 12;
+    EXPECT_EQ(RegisterClassExA(&wc), 0);
+    EXPECT_EQ(RegisterClassExA(nullptr), 0);
+    EXPECT_EQ(CreateWindowExA(0, "Unknown", "x", 0, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_TRUE(UnregisterClassA("Once", nullptr));
+    EXPECT_FALSE(UnregisterClassA("Once", nullptr));
+    EXPECT_EQ(PlatformSdlWindow(nullptr), nullptr);
+    EXPECT_FALSE(GetWindowRect(nullptr, nullptr));
+}
+
+}  // namespace
