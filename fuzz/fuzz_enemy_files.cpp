@@ -2,7 +2,7 @@
 // four per-kind files; the enemies then load and play a few field frames.
 #include <cstring>
 
-#include "fuzz_support.h"
+#include "support.h"
 #include "game/actors/enemies.h"
 #include "game/frame.h"
 #include "game/records.h"

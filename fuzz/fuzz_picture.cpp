@@ -2,7 +2,7 @@
 // the rest is the file; whatever loads is drawn turned and clipped.
 #include <cstring>
 
-#include "fuzz_support.h"
+#include "support.h"
 #include "graphics/graphics.h"
 
 static const char* const Paths[] = {"Texture/fuzz.png", "Texture/fuzz.jpg", "Texture/fuzz.bmp"};

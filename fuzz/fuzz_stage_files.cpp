@@ -2,7 +2,7 @@
 // background order, then the queries and the drawing that read them.
 #include <cstring>
 
-#include "fuzz_support.h"
+#include "support.h"
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/stage/stage.h"
