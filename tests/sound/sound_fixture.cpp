@@ -5,11 +5,12 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 #include "platform/testhooks.h"
+#include "support/picture_files.h"
 #include "sound/sound.h"
 
 namespace {
@@ -58,16 +59,9 @@ void WriteConstantWave(const std::string& path, int frames, int16_t value, int r
     // 8-bit PCM is unsigned around 128.
     uint32_t stored = bits == 8 ? (uint32_t)(128 + value / 256) : (uint16_t)value;
     for (int i = 0; i < frames * channels; ++i) PutLittleEndian(&out, stored, sampleBytes);
-    WriteBytes(path, out);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
     std::filesystem::path file(path);
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
+    EXPECT_TRUE(WriteBytes(path, std::vector<unsigned char>(out.begin(), out.end()))) << path;
 }
 
 ScratchDirectory::ScratchDirectory() {

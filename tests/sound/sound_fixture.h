@@ -15,7 +15,6 @@ constexpr int ShortFrames = 2048;
 // `value` to each sample while it plays.
 void WriteConstantWave(const std::string& path, int frames, int16_t value, int rate = TestRateHz,
                        int channels = TestChannels, int bits = 16);
-void WriteBytes(const std::string& path, const std::string& bytes);
 
 // Makes a fresh directory the working directory; puts the old one back
 // and removes the new one on destruction.

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include "platform/testhooks.h"
+#include "support/picture_files.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
 
@@ -93,7 +95,7 @@ TEST_F(SoundTest, EachFileIsDecodedOnceHoweverOftenItIsLoaded) {
 
 TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmpty) {
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
-    WriteBytes("Sound/text.wav", "not a sound at all");
+    WriteBytes("Sound/text.wav", std::vector<unsigned char>(20, 'x'));
     WriteConstantWave("Sound/empty.wav", 0, Rain);
     WriteConstantWave("Sound/cut.wav", ShortFrames, Rain);
     std::filesystem::resize_file("Sound/cut.wav", 20);
