@@ -68,7 +68,7 @@ bool WriteBmp(const std::string& path, int width, int height, const std::vector<
 bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
 }
 
