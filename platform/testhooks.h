@@ -32,3 +32,12 @@ HWND FindTestWindow(LPCSTR title);
 
 // Puts a message on the queue as if the window system had sent it.
 void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sees every buffer the mixer has finished, on the audio thread: signed
+// 16-bit samples, `channels` interleaved per frame, `rate` frames a second.
+// Null removes the hook.
+typedef void (*MixHook)(const int16_t* samples, int frames, int channels, int rate);
+void SetMixHook(MixHook hook);
+
+// Decoded sounds (DirectMusic segments) alive now.
+int LiveSoundSegments();

@@ -26,9 +26,13 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-void WriteTextFile(const std::string& path, const std::string& text) {
+void MakeParentFolders(const std::string& path) {
     std::filesystem::path p(path);
     if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+    MakeParentFolders(path);
     std::ofstream out(path, std::ios::binary);
     out << text;
 }

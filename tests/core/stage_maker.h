@@ -19,7 +19,9 @@ private:
     std::string dir_;
 };
 
-// Writes text to path (relative to the working directory), making folders.
+// Makes the folders on the way to path (relative to the working directory).
+void MakeParentFolders(const std::string& path);
+// Writes text to path, making folders.
 void WriteTextFile(const std::string& path, const std::string& text);
 
 // A whole stage of mask values, all free to begin with. Load() writes it as

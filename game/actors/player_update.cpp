@@ -1,0 +1,118 @@
+// The player's motion for one frame, in the order the game relies on:
+// death, knock-back or own motion, then the hit timer.
+#include "game/actors/player.h"
+
+#include <cmath>
+
+#include "game/frame.h"
+#include "game/records.h"
+#include "sound/sound.h"
+
+namespace {
+
+// Falling
+constexpr float GravityPx = 0.25f;
+constexpr float MaxFallSpeedPx = 10.0f;
+constexpr float GlideFallSpeedPx = 1.5f;
+constexpr float DeathDepthPx = 1124.0f;  // feet below this: fallen out of the stage
+
+// Footsteps
+constexpr float FootstepAAt = 0.5f;
+constexpr float FootstepBFrom = 2.5f;
+constexpr float FootstepBBelow = 2.6f;
+
+// Lunge reach from where the step began
+constexpr float LungeReachPx = 50.0f;
+constexpr float FinisherLungeReachPx = 20.0f;
+
+// Attack and hit timing
+constexpr int AerialStrikeBelowCount = 25;
+constexpr int KnockBackEndsBelowCnt = 60;
+
+void PlayEffect(int slot) {
+    PlaySoundSlot(slot, 1, 1, 0);
+}
+
+void Fall(Player& p) {
+    p.vy += GravityPx;
+    if (p.vy > MaxFallSpeedPx) p.vy = MaxFallSpeedPx;
+}
+
+void KnockBack(Player& p) {
+    const int cntOnEntry = p.Cnt;
+    Fall(p);
+    p.x += p.vx;
+    p.y += p.vy;
+    if (cntOnEntry < KnockBackEndsBelowCnt) p.controllable = 1;
+}
+
+void Lunge(Player& p) {
+    const int a = p.attackState;
+    if (a < 1 || a > 3) {
+        p.vx = 0;
+        return;
+    }
+    const float fromStart = std::fabs(p.x - p.attackStartX);
+    const float reach = a == 3 ? FinisherLungeReachPx : LungeReachPx;
+    if (fromStart >= reach) return;
+    if (p.facing == 1) {
+        p.x -= p.vx;
+    } else {
+        p.x += p.vx;
+    }
+}
+
+void CountAttack(Player& p) {
+    p.attackCount -= 1;
+    if (p.attackCount < 0) {
+        p.attackStartX = 0;
+        p.attackStartY = 0;
+        p.attackCount = 0;
+        p.attackState = 0;
+    } else if (p.attackState == 4 && p.attackCount < AerialStrikeBelowCount) {
+        PlayEffect(SlotComboStep2);
+        p.attackState = 5;
+    }
+}
+
+void OwnMotion(Player& p) {
+    if (p.airborne == 0 && p.attackState == 0 && p.guardState == 0) {
+        const int slot = FootstepSlot(p.animation);
+        if (slot != 0) PlayEffect(slot);
+    }
+    // A guarding player is pushed by whatever hit its canopy.
+    if (p.guardState != 0) p.x += p.vx;
+    // The fall uses the speed from before this frame's gravity.
+    p.y += p.vy;
+    Fall(p);
+    if (p.airborne == 2) p.vy = GlideFallSpeedPx;
+    Lunge(p);
+    CountAttack(p);
+    // The aerial strike ends on landing.
+    if (p.airborne == 0 && p.attackState == 5) p.attackState = 0;
+}
+
+}  // namespace
+
+int FootstepSlot(float animation) {
+    if (animation == FootstepAAt) return SlotFootstepA;
+    if (animation >= FootstepBFrom && animation < FootstepBBelow) return SlotFootstepB;
+    return 0;
+}
+
+void UpdatePlayer() {
+    Player& p = ThePlayer;
+    // Death does not end the frame's motion.
+    if (p.HP <= 0) Scene = SceneContinue;
+    if (p.y > DeathDepthPx) {
+        p.HP = 0;
+        Scene = SceneContinue;
+    }
+    if (p.controllable != 1) {
+        KnockBack(p);
+    } else {
+        OwnMotion(p);
+    }
+    p.Cnt -= 1;
+    if (p.Cnt < 0) p.Cnt = 0;
+}

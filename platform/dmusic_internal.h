@@ -1,0 +1,30 @@
+// Shared inside the platform layer only: how the DirectMusic stand-ins
+// meet the mixer.
+#pragma once
+#include <SDL_mixer.h>
+#include "platform/dmusic.h"
+
+// The output the open audio device mixes: signed 16-bit samples.
+struct MixerOutput {
+    int rate;         // frames a second
+    Uint16 format;    // SDL audio format
+    int channels;     // interleaved samples per frame
+    int generation;   // counts device openings; a chunk made for an
+                      // earlier opening is stale
+};
+
+// True when this performance holds the open audio device.
+bool PerformanceOutput(IDirectMusicPerformance8* performance, MixerOutput* output);
+
+// The chunk Download prepared for the device opening `generation`; null
+// when it was never downloaded there.
+Mix_Chunk* SegmentChunk(IDirectMusicSegment8* segment, int generation);
+DWORD SegmentRepeats(IDirectMusicSegment8* segment);
+
+// Reads a WAV file into a new segment (one reference). Fails with
+// DMUS_E_LOADER_FAILEDOPEN when the file cannot be opened and
+// DMUS_E_UNSUPPORTED_STREAM when it is no WAV or holds no sound.
+HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment);
+
+IDirectMusicPerformance8* NewPerformance();
+IDirectMusicLoader8* NewLoader();

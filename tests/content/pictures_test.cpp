@@ -1,0 +1,220 @@
+// Every picture, loaded into its slot by the game's own start-up loading:
+// sizes a power of two that cover what the drawing reads, something to see
+// in every cell the drawing picks, bars that fill exactly the columns the
+// life points name, and backgrounds whose ground lies where the stage's does.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "data_dir.h"
+#include "game/actors/enemies.h"
+#include "game/records.h"
+#include "game/resources.h"
+#include "game/stage/stage.h"
+#include "graphics/graphics.h"
+#include "platform/d3dx9.h"
+
+namespace {
+
+constexpr int PlayerCellPx = 96;
+constexpr int BossCellPx = 256;
+constexpr int FullLifePx = 300;
+constexpr int ScreenW = 640, ScreenH = 480;
+
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> argb;
+    uint32_t At(int x, int y) const { return argb[(size_t)y * width + x]; }
+    int Alpha(int x, int y) const { return At(x, y) >> 24; }
+    // Texels in the rectangle with alpha above 0.
+    int Visible(int left, int top, int right, int bottom) const {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x) n += Alpha(x, y) > 0;
+        return n;
+    }
+};
+
+Pixels Read(IDirect3DTexture9* texture) {
+    Pixels p;
+    D3DSURFACE_DESC desc;
+    if (!texture || texture->GetLevelDesc(0, &desc) < 0) return p;
+    D3DLOCKED_RECT locked;
+    if (texture->LockRect(0, &locked, nullptr, 0) < 0) return p;
+    p.width = (int)desc.Width;
+    p.height = (int)desc.Height;
+    p.argb.resize((size_t)p.width * p.height);
+    for (int y = 0; y < p.height; ++y)
+        std::memcpy(&p.argb[(size_t)y * p.width], static_cast<const char*>(locked.pBits) + (size_t)y * locked.Pitch,
+                    (size_t)p.width * 4);
+    texture->UnlockRect(0);
+    return p;
+}
+
+bool PowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+
+class Pictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.ok()) << "KESTORIA_DATA_DIR must name the built data tree";
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_NE(d3d, nullptr);
+        D3DPRESENT_PARAMETERS params;
+        std::memset(&params, 0, sizeof params);
+        params.BackBufferWidth = ScreenW;
+        params.BackBufferHeight = ScreenH;
+        params.BackBufferFormat = D3DFMT_X8R8G8B8;
+        params.BackBufferCount = 1;
+        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                    &params, &device),
+                  0);
+        Graphics.device = device;
+        LoadResources();
+    }
+    void TearDown() override {
+        ReleaseTextures();
+        Graphics.device = nullptr;
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+    }
+
+    // The picture in a slot, which must cover `needW` x `needH` at a
+    // power-of-two size (the loader would otherwise stretch it).
+    Pixels Slot(IDirect3DTexture9* texture, int needW, int needH, const char* what) {
+        EXPECT_NE(texture, nullptr) << what << " did not load";
+        Pixels p = Read(texture);
+        EXPECT_TRUE(PowerOfTwo(p.width) && PowerOfTwo(p.height)) << what << " " << p.width << " x " << p.height;
+        EXPECT_GE(p.width, needW) << what;
+        EXPECT_GE(p.height, needH) << what;
+        return p;
+    }
+
+    void ExpectCellsDrawn(const Pixels& p, int cellW, int cellH, int columns, int rows, int top, const char* what) {
+        if (p.width < cellW * columns || p.height < top + cellH * rows) return;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                int visible = p.Visible(c * cellW, top + r * cellH, (c + 1) * cellW, top + (r + 1) * cellH);
+                EXPECT_GT(visible, cellW * cellH / 20) << what << " cell column " << c << " row " << r;
+            }
+    }
+
+    InDataDirectory dir;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+};
+
+TEST_F(Pictures, EverySlotTheGameDrawsHoldsAPictureOfTheSizeItsDrawingNeeds) {
+    for (int k = 0; k < BackgroundStripCount; ++k) {
+        Pixels strip = Slot(BackgroundTextures[k], BackgroundStripWidthPx, BackgroundStripWidthPx, "background");
+        EXPECT_EQ(strip.width, BackgroundStripWidthPx);
+        EXPECT_EQ(strip.height, BackgroundStripWidthPx);
+    }
+    Slot(PlayerTextures[0], 7 * PlayerCellPx, 8 * PlayerCellPx, "player sheet");
+    Slot(PlayerTextures[1], 3 * 150, 322, "player effects");
+    Slot(PlayerTextures[2], 512, 512, "player life frame");
+    Slot(PlayerTextures[3], 512, 512, "player life fill");
+    for (int form : {0, 2}) Slot(BossTextures[form], 7 * BossCellPx, 512 + 2 * BossCellPx, "boss form");
+    Slot(BossTextures[1], BossCellPx, 2 * BossCellPx, "impact");
+    Slot(BossTextures[3], 4 * BossCellPx - 1, BossCellPx, "transformation");
+    Slot(BossTextures[4], ScreenW, 240, "boss life frame");
+    Slot(BossTextures[5], ScreenW, 240, "boss life fill");
+    const int shotPx[3] = {49, 40, 32};
+    for (int t = 0; t < 3; ++t) Slot(ShotTextures[t], shotPx[t], shotPx[t], "shot");
+    for (int s : {0, 1, 2, 4, 5, 6, 7}) Slot(SceneTextures[s], ScreenW, ScreenH, "screen picture");
+    Slot(SceneTextures[3], 160, 200, "menu");
+    // Enemy sheets hold three columns and two rows of the kind's box.
+    for (int i = 0; i < EnemyCount; ++i) {
+        const Enemy& e = Enemies[i];
+        Slot(EnemyTextures[e.kind], 3 * e.width, 2 * e.height, "enemy sheet");
+    }
+}
+
+TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
+    Pixels hero = Read(PlayerTextures[0]);
+    ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 7, 2, 0, "walk and air");
+    ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 5, 2, 2 * PlayerCellPx, "attack");
+    ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 4, 2, 4 * PlayerCellPx, "guard");
+    ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 3, 2, 6 * PlayerCellPx, "stand and knock-back");
+    Pixels effects = Read(PlayerTextures[1]);
+    ExpectCellsDrawn(effects, 150, 96, 3, 2, 0, "step effect");
+    ExpectCellsDrawn(effects, 130, 130, 2, 1, 192, "aerial effect");
+    for (int kind = 0; kind < 4; ++kind) {
+        int w = 0, h = 0;
+        for (const Enemy& e : Enemies)
+            if (e.kind == kind) w = e.width, h = e.height;
+        ASSERT_GT(w, 0) << "no enemy of kind " << kind;
+        ExpectCellsDrawn(Read(EnemyTextures[kind]), w, h, 3, 2, 0, "enemy");
+    }
+    for (int form : {0, 2}) {
+        Pixels boss = Read(BossTextures[form]);
+        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 2, 2, 0, "boss walk");
+        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 7, 2, 512, "boss attack");
+    }
+    ExpectCellsDrawn(Read(BossTextures[3]), BossCellPx, BossCellPx, 4, 1, 0, "transformation");
+    ExpectCellsDrawn(Read(BossTextures[1]), BossCellPx, BossCellPx, 1, 2, 0, "impact");
+    for (int t = 0; t < 3; ++t) {
+        Pixels shot = Read(ShotTextures[t]);
+        EXPECT_GT(shot.Visible(0, 0, shot.width, shot.height), 0) << "shot " << t;
+    }
+    Pixels menu = Read(SceneTextures[3]);
+    ExpectCellsDrawn(menu, 160, 100, 1, 2, 0, "menu");
+}
+
+TEST_F(Pictures, PicturesThatTellChoicesApartDiffer) {
+    Pixels menu = Read(SceneTextures[3]);
+    Pixels yes = Read(SceneTextures[5]), no = Read(SceneTextures[6]);
+    ASSERT_EQ(yes.argb.size(), no.argb.size());
+    EXPECT_NE(yes.argb, no.argb);
+    int differ = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 160; ++x) differ += menu.At(x, y) != menu.At(x, y + 100);
+    EXPECT_GT(differ, 200);
+    Pixels first = Read(BossTextures[0]), second = Read(BossTextures[2]);
+    int unlike = 0;
+    for (size_t i = 0; i < first.argb.size() && i < second.argb.size(); ++i) unlike += first.argb[i] != second.argb[i];
+    EXPECT_GT(unlike, 100000) << "the second form must look clearly different";
+}
+
+TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
+    Pixels player = Read(PlayerTextures[3]);
+    for (int x = 0; x < FullLifePx; ++x) EXPECT_GT(player.Visible(x, 0, x + 1, 64), 0) << "player fill column " << x;
+    EXPECT_EQ(player.Visible(FullLifePx, 0, player.width, player.height), 0);
+    Pixels boss = Read(BossTextures[5]);
+    for (int x = ScreenW - BossStartHp; x < ScreenW; ++x)
+        EXPECT_GT(boss.Visible(x, 0, x + 1, 64), 0) << "boss fill column " << x;
+    EXPECT_EQ(boss.Visible(0, 0, ScreenW - BossStartHp, boss.height), 0);
+}
+
+// The grass on top of the ground is bright green; sky, hills and trees are not.
+bool Grass(uint32_t argb) {
+    int r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
+    return g > 0xA8 && r < 0xA8 && b < 0x80;
+}
+
+TEST_F(Pictures, BackgroundGroundLiesExactlyWhereTheStageIsSolid) {
+    LoadStageFiles();
+    for (int k = 0; k < BackgroundStripCount; ++k) {
+        Pixels strip = Read(BackgroundTextures[BackgroundOrder[k]]);
+        ASSERT_EQ(strip.width, BackgroundStripWidthPx);
+        int checked = 0;
+        for (int sx = 0; sx < strip.width; sx += 4) {
+            int x = k * BackgroundStripWidthPx + sx;
+            if (x < TileSize || x >= StageWidthPx - TileSize) continue;  // the side walls
+            for (int y = 4; y + 2 < strip.height; ++y) {
+                bool top = SampleMapHit(x, y) == 1 && SampleMapHit(x, y - 1) != 1;
+                if (!top) continue;
+                ++checked;
+                EXPECT_TRUE(Grass(strip.At(sx, y + 1))) << "no ground drawn at (" << x << ", " << y << ")";
+                EXPECT_FALSE(Grass(strip.At(sx, y - 3))) << "ground drawn above the floor at (" << x << ", " << y
+                                                         << ")";
+            }
+        }
+        EXPECT_GT(checked, 100) << "strip " << k;
+    }
+}
+
+}  // namespace

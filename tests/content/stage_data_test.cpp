@@ -1,0 +1,154 @@
+// The authored stage and enemy files, read back through the game's own
+// readers: valid indices, a start on the floor, closed sides, a flat
+// arena for the boss, and enemies standing where they can pace.
+#include <gtest/gtest.h>
+
+#include "data_dir.h"
+#include "game/actors/enemies.h"
+#include "game/records.h"
+#include "game/stage/stage.h"
+
+namespace {
+
+constexpr float StartX = 300.0f, StartY = 900.0f;
+constexpr int PlayerBoxPx = 96;
+constexpr int BossBoxPx = 256;
+constexpr float BossStartX = 6500.0f, BossStartY = 500.0f;
+constexpr int ArenaLeftPx = 6000;
+constexpr int ArenaFloorPx = 900;
+constexpr int ViewBottomPx = 1024;
+constexpr float FieldEndPx = 6000.0f;
+
+// The first solid row at or below `from` in column x, or -1.
+int FloorTop(int x, int from) {
+    for (int y = from; y < StageHeightPx; ++y)
+        if (SampleMapHit(x, y) == 1) return y;
+    return -1;
+}
+
+class StageData : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.ok()) << "KESTORIA_DATA_DIR must name the built data tree";
+        LoadStageFiles();
+    }
+    InDataDirectory dir;
+};
+
+TEST_F(StageData, EveryIndexNamesATileAndEveryStripAPicture) {
+    for (int r = 0; r < StageRows; ++r)
+        for (int c = 0; c < StageColumns; ++c) {
+            ASSERT_GE(TileIndexMap[r][c], 0) << "row " << r << " column " << c;
+            ASSERT_LE(TileIndexMap[r][c], 9) << "row " << r << " column " << c;
+        }
+    bool seen[BackgroundStripCount] = {};
+    for (int k = 0; k < BackgroundStripCount; ++k) {
+        ASSERT_GE(BackgroundOrder[k], 0);
+        ASSERT_LT(BackgroundOrder[k], BackgroundStripCount);
+        EXPECT_FALSE(seen[BackgroundOrder[k]]) << "strip picture used twice";
+        seen[BackgroundOrder[k]] = true;
+    }
+    for (int t = 0; t < TileCount; ++t)
+        for (int y = 0; y < TileSize; ++y)
+            for (int x = 0; x < TileSize; ++x) {
+                int v = MapTiles[t].mask[y][x];
+                ASSERT_TRUE(v == 0 || v == 1) << "tile " << t << " (" << x << ", " << y << ")";
+            }
+}
+
+TEST_F(StageData, PlayerStartsStandingOnTheFloor) {
+    float x = StartX, y = StartY, vy = 0.25f;
+    int airborne = 0;
+    CollideWithMap(&x, &y, PlayerBoxPx, PlayerBoxPx, &airborne, &vy);
+    EXPECT_EQ(x, StartX);
+    EXPECT_EQ(y, StartY);
+    EXPECT_EQ(airborne, 0);
+    EXPECT_EQ(vy, 0.0f);
+    // And it stays there frame after frame under gravity.
+    for (int frame = 0; frame < 60; ++frame) {
+        vy += 0.25f;
+        y += vy;
+        CollideWithMap(&x, &y, PlayerBoxPx, PlayerBoxPx, &airborne, &vy);
+    }
+    EXPECT_EQ(y, StartY);
+    EXPECT_EQ(airborne, 0);
+}
+
+TEST_F(StageData, SidesAreWallsFromTopToBottom) {
+    for (int y = 0; y < StageHeightPx; ++y) {
+        ASSERT_EQ(SampleMapHit(0, y), 1) << y;
+        ASSERT_EQ(SampleMapHit(TileSize - 1, y), 1) << y;
+        ASSERT_EQ(SampleMapHit(StageWidthPx - TileSize, y), 1) << y;
+        ASSERT_EQ(SampleMapHit(StageWidthPx - 1, y), 1) << y;
+    }
+    // Walking into either wall stops the player.
+    for (float start : {60.0f, StageWidthPx - 60.0f}) {
+        float x = start, y = StartY, vy = 0;
+        int airborne = 0;
+        float step = start < StageWidthPx / 2 ? -5.0f : 5.0f;
+        for (int frame = 0; frame < 40; ++frame) {
+            x += step;
+            CollideWithMap(&x, &y, PlayerBoxPx, PlayerBoxPx, &airborne, &vy);
+        }
+        EXPECT_GT(x, (float)TileSize);
+        EXPECT_LT(x, (float)(StageWidthPx - TileSize));
+    }
+}
+
+TEST_F(StageData, BossArenaIsFlatOpenAndTheBossLandsOnIt) {
+    for (int x = ArenaLeftPx; x < StageWidthPx - TileSize; ++x) {
+        ASSERT_EQ(FloorTop(x, 0), ArenaFloorPx) << "x " << x;
+    }
+    float x = BossStartX, y = BossStartY, vy = 0;
+    int airborne = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        y += vy;
+        vy = vy + 0.25f > 10.0f ? 10.0f : vy + 0.25f;
+        CollideWithMap(&x, &y, BossBoxPx, BossBoxPx, &airborne, &vy);
+    }
+    EXPECT_EQ(airborne, 0);
+    EXPECT_EQ(y, (float)ArenaFloorPx);
+    EXPECT_EQ(x, BossStartX);
+}
+
+TEST_F(StageData, EveryFloorTheCameraShowsLiesWithinTheView) {
+    // Solid pixels below the view's lowest edge are never seen; floors must
+    // not be there, or an actor standing on one would be drawn off screen.
+    for (int x = TileSize; x < StageWidthPx - TileSize; ++x) {
+        int top = FloorTop(x, 0);
+        if (top >= 0) {
+            EXPECT_LT(top, ViewBottomPx - 100) << "x " << x;
+        }
+    }
+}
+
+TEST_F(StageData, EnemiesStandOnFloorsWideEnoughToPaceOn) {
+    LoadEnemies(Enemies);
+    int kinds[4] = {};
+    for (int i = 0; i < EnemyCount; ++i) {
+        Enemy& e = Enemies[i];
+        SCOPED_TRACE("enemy " + std::to_string(i));
+        ASSERT_GE(e.kind, 0);
+        ASSERT_LE(e.kind, 3);
+        ++kinds[e.kind];
+        EXPECT_LT(e.x, FieldEndPx);
+        EXPECT_GE(e.height, 12);
+        EXPECT_GE(e.width, 8);
+        float x = e.x, y = e.y, vy = 0.25f;
+        int airborne = e.airborne;
+        CollideWithMap(&x, &y, e.width, e.height, &airborne, &vy);
+        EXPECT_EQ(x, e.x);
+        EXPECT_EQ(y, e.y);
+        EXPECT_EQ(airborne, 0);
+        // The patrol swings 50 px (70 for kind 3) past home, plus a little overshoot.
+        int reach = (e.kind == 3 ? 70 : 50) + 6;
+        for (int dx = -reach; dx <= reach; ++dx) {
+            int px = (int)e.x + dx;
+            ASSERT_EQ(FloorTop(px, (int)e.y - 5), (int)e.y) << "no level floor at x " << px;
+            ASSERT_NE(SampleMapHit(px, (int)e.y - 6 - e.height / 2), 1) << "wall at x " << px;
+        }
+    }
+    for (int k = 0; k < 4; ++k) EXPECT_GE(kinds[k], 4) << "kind " << k;
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+// Start-up loading: every picture into its slot, the stage files through
+// their readers, the random seed from the clock; release at shutdown.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "game/resources.h"
+#include "game/stage/stage.h"
+#include "graphics/graphics.h"
+#include "platform/crt.h"
+#include "platform/d3dx9.h"
+#include "stage_maker.h"
+#include "support/picture_files.h"
+
+namespace {
+
+// Every picture file, in load order, with the table slot it must land in.
+struct Expected {
+    const char* file;
+    IDirect3DTexture9** table;
+    int slot;
+};
+const Expected Pictures[] = {
+    {"Texture/Map/IMG_0.jpg", BackgroundTextures, 0},
+    {"Texture/Map/IMG_1.jpg", BackgroundTextures, 1},
+    {"Texture/Map/IMG_2.jpg", BackgroundTextures, 2},
+    {"Texture/Map/IMG_3.jpg", BackgroundTextures, 3},
+    {"Texture/Map/IMG_4.jpg", BackgroundTextures, 4},
+    {"Texture/Map/IMG_5.jpg", BackgroundTextures, 5},
+    {"Texture/Map/IMG_6.jpg", BackgroundTextures, 6},
+    {"Texture/Chara/chara.png", PlayerTextures, 0},
+    {"Texture/Chara/atk.png", PlayerTextures, 1},
+    {"Texture/Chara/ライフバー.png", PlayerTextures, 2},
+    {"Texture/Chara/ライフ.png", PlayerTextures, 3},
+    {"Texture/Enemy/purupuru.png", EnemyTextures, 0},
+    {"Texture/Enemy/敵1.png", EnemyTextures, 1},
+    {"Texture/Enemy/敵2.png", EnemyTextures, 2},
+    {"Texture/Enemy/敵3.png", EnemyTextures, 3},
+    {"Texture/Enemy/Boss.png", BossTextures, 0},
+    {"Texture/Enemy/syougeki.png", BossTextures, 1},
+    {"Texture/Enemy/Boss2.png", BossTextures, 2},
+    {"Texture/Enemy/成長.png", BossTextures, 3},
+    {"Texture/Enemy/ライフバー.png", BossTextures, 4},
+    {"Texture/Enemy/ライフ.png", BossTextures, 5},
+    {"Texture/Tama/tama.png", ShotTextures, 0},
+    {"Texture/Tama/風.png", ShotTextures, 1},
+    {"Texture/Tama/椰子.png", ShotTextures, 2},
+    {"Texture/スタートメニュー/Rain.bmp", SceneTextures, 0},
+    {"Texture/スタートメニュー/kestoria.png", SceneTextures, 1},
+    {"Texture/スタートメニュー/title.png", SceneTextures, 2},
+    {"Texture/スタートメニュー/menu.png", SceneTextures, 3},
+    {"Texture/スタートメニュー/SeeYouAgain.bmp", SceneTextures, 4},
+    {"Texture/その他/こんてぃにゅ～.bmp", SceneTextures, 5},
+    {"Texture/その他/こんてぃにゅ～2.bmp", SceneTextures, 6},
+    {"Texture/その他/ステージクリアー.png", SceneTextures, 7},
+};
+constexpr int PictureCount = sizeof Pictures / sizeof Pictures[0];
+IDirect3DTexture9** const Tables[] = {SceneTextures, PlayerTextures, EnemyTextures,
+                                      BackgroundTextures, BossTextures, ShotTextures};
+
+// Picture k is 2 x 2 pixels of one colour that names k.
+uint32_t ColourOf(int k) { return (uint32_t)(8 * k) << 16 | (uint32_t)(255 - 7 * k) << 8 | 77; }
+
+// Writes picture k in the format its name asks for.
+void WritePicture(int k) {
+    const std::string file = Pictures[k].file;
+    MakeParentFolders(file);
+    const std::vector<uint32_t> pixels(4, 0xFF000000u | ColourOf(k));
+    const std::string ext = file.substr(file.size() - 3);
+    const bool written = ext == "png"   ? WritePng(file, 2, 2, pixels)
+                         : ext == "jpg" ? WriteJpeg(file, 2, 2, pixels)
+                                        : WriteBmp(file, 2, 2, pixels);
+    ASSERT_TRUE(written) << file;
+}
+
+// Nearest colour: a JPEG keeps flat colours within a few levels.
+bool SameColour(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs((int)(a >> shift & 0xFF) - (int)(b >> shift & 0xFF)) > 3) return false;
+    return true;
+}
+
+uint32_t TexelOf(IDirect3DTexture9* texture) {
+    D3DLOCKED_RECT locked = {};
+    if (FAILED(texture->LockRect(0, &locked, nullptr, 0))) return 0;
+    uint32_t texel = *static_cast<const uint32_t*>(locked.pBits);
+    texture->UnlockRect(0);
+    return texel & 0xFFFFFF;
+}
+
+int CountOf(IDirect3DTexture9* texture) {
+    texture->AddRef();
+    return (int)texture->Release();
+}
+
+class ResourcesTest : public testing::Test {
+protected:
+    ScratchDir scratch;
+    IDirect3D9* d3d = nullptr;
+
+    void SetUp() override {
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        ASSERT_NE(d3d, nullptr);
+        D3DPRESENT_PARAMETERS params = {};
+        params.BackBufferWidth = 640;
+        params.BackBufferHeight = 480;
+        params.BackBufferFormat = D3DFMT_X8R8G8B8;
+        ASSERT_TRUE(SUCCEEDED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
+                                                D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &Graphics.device)));
+        for (int k = 0; k < PictureCount; ++k) WritePicture(k);
+    }
+    void TearDown() override {
+        ReleaseTextures();
+        Graphics.device->Release();
+        Graphics.device = nullptr;
+        d3d->Release();
+    }
+};
+
+TEST_F(ResourcesTest, EveryPictureLandsInItsSlotAndAMissingOneStaysEmpty) {
+    std::remove("Texture/Tama/風.png");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    LoadResources();
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+
+    int loaded = 0;
+    for (int k = 0; k < PictureCount; ++k) {
+        IDirect3DTexture9* texture = Pictures[k].table[Pictures[k].slot];
+        if (k == 22) {
+            EXPECT_EQ(texture, nullptr);
+            continue;
+        }
+        ASSERT_NE(texture, nullptr) << Pictures[k].file;
+        EXPECT_TRUE(SameColour(TexelOf(texture), ColourOf(k))) << Pictures[k].file << " " << std::hex << TexelOf(texture);
+        ++loaded;
+    }
+    EXPECT_EQ(loaded, 31);
+    int filled = 0;
+    for (IDirect3DTexture9** table : Tables)
+        for (int i = 0; i < TextureTableSize; ++i) filled += table[i] != nullptr;
+    EXPECT_EQ(filled, 31) << "no slot outside the list is filled";
+}
+
+TEST_F(ResourcesTest, ReleaseGivesEachPictureBackOnceAndEmptiesTheTables) {
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    LoadResources();
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    std::vector<IDirect3DTexture9*> held;
+    for (const Expected& picture : Pictures) {
+        IDirect3DTexture9* texture = picture.table[picture.slot];
+        ASSERT_NE(texture, nullptr);
+        texture->AddRef();
+        held.push_back(texture);
+    }
+    ReleaseTextures();
+    for (IDirect3DTexture9** table : Tables)
+        for (int i = 0; i < TextureTableSize; ++i) EXPECT_EQ(table[i], nullptr);
+    for (IDirect3DTexture9* texture : held) EXPECT_EQ(CountOf(texture), 1);
+    ReleaseTextures();
+    for (IDirect3DTexture9* texture : held) EXPECT_EQ(CountOf(texture), 1);
+    for (IDirect3DTexture9* texture : held) texture->Release();
+}
+
+TEST_F(ResourcesTest, StageFilesAreReadAndTheSeedFollowsTheClock) {
+    StageMaker stage;
+    stage.Fill(0, 1000, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
+    stage.Load();
+    std::memset(MapTiles, 0, sizeof MapTiles);
+    std::memset(TileIndexMap, 0, sizeof TileIndexMap);
+    WriteTextFile("Texture/Map/MapImageData.txt", "3120654\n");
+
+    // Try again if the clock ticks over during the load.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const time_t before = std::time(nullptr);
+        testing::internal::CaptureStdout();
+        LoadResources();
+        testing::internal::GetCapturedStdout();
+        int drawn[8];
+        for (int& d : drawn) d = crt::rand();
+        if (std::time(nullptr) != before) {
+            ReleaseTextures();
+            continue;
+        }
+        crt::srand((unsigned int)before);
+        for (int d : drawn) EXPECT_EQ(d, crt::rand());
+        break;
+    }
+    EXPECT_EQ(SampleMapHit(500, 999), MaskFree);
+    EXPECT_EQ(SampleMapHit(500, 1000), MaskSolid);
+    const int order[] = {3, 1, 2, 0, 6, 5, 4};
+    for (int k = 0; k < BackgroundStripCount; ++k) {
+        EXPECT_EQ(BackgroundOrder[k], order[k]);
+        EXPECT_EQ(BackgroundPicture(k), BackgroundTextures[order[k]]);
+    }
+    BackgroundOrder[2] = 10;
+    BackgroundOrder[3] = -38;
+    EXPECT_EQ(BackgroundPicture(2), nullptr) << "an order naming no slot draws nothing";
+    EXPECT_EQ(BackgroundPicture(3), nullptr);
+    EXPECT_EQ(BackgroundPicture(7), nullptr);
+}
+
+}  // namespace

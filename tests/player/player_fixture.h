@@ -1,0 +1,64 @@
+// A player standing on a flat floor, run frame by frame through the real
+// input, motion and stage collision in the order the game's frame uses.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "game/actors/player.h"
+#include "game/frame.h"
+#include "game/records.h"
+#include "game/stage/stage.h"
+#include "platform/win32.h"
+
+constexpr int KeyC = 0x43;
+constexpr int KeyX = 0x58;
+constexpr int KeyZ = 0x5A;
+
+constexpr int FloorRow = 28;                         // cell row of the floor's top
+constexpr float FloorTopPx = FloorRow * TileSize;    // 896
+constexpr float StartXPx = 500.0f;
+
+class PlayerRun : public testing::Test {
+protected:
+    unsigned char keys[256] = {};
+
+    void SetUp() override {
+        std::memset(MapTiles, 0, sizeof MapTiles);
+        std::memset(&MapTiles[1].mask, 1, sizeof MapTiles[1].mask);
+        for (int r = 0; r < StageRows; ++r)
+            for (int c = 0; c < StageColumns; ++c) TileIndexMap[r][c] = r >= FloorRow ? 1 : 0;
+        ThePlayer = Player{};
+        ThePlayer.HP = 300;
+        ThePlayer.x = StartXPx;
+        ThePlayer.y = FloorTopPx;
+        ThePlayer.controllable = 1;
+        ZFlag = XFlag = GuardKeyHeld = 0;
+        BossHp = BossStartHp;
+        Scene = SceneField;
+    }
+
+    void Press(int vk) { keys[vk] = 0x80; }
+    void Release(int vk) { keys[vk] = 0; }
+
+    // One frame's share of the player: input, motion, stage collision.
+    void Frame() {
+        HandlePlayerInput(keys);
+        UpdatePlayer();
+        CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
+    }
+
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) Frame();
+    }
+
+    // Runs frames until the player stands on the floor again.
+    int FramesToLanding() {
+        int n = 0;
+        do {
+            Frame();
+            ++n;
+        } while (ThePlayer.airborne != 0 && n < 1000);
+        return n;
+    }
+};

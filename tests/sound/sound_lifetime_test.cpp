@@ -1,0 +1,135 @@
+// Start-up, shutdown and bad input: what the module holds, what it frees,
+// and that nothing it is handed makes it misbehave.
+#include <unistd.h>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+#include "platform/testhooks.h"
+#include "support/picture_files.h"
+#include "sound/sound.h"
+#include "sound_fixture.h"
+
+namespace {
+constexpr int16_t Rain = 1000;
+
+void ExpectEverythingReleased() {
+    EXPECT_EQ(Performance, nullptr);
+    EXPECT_EQ(Loader, nullptr);
+    EXPECT_EQ(DefaultAudioPath, nullptr);
+    EXPECT_EQ(AudioPath1, nullptr);
+    EXPECT_EQ(AudioPath2, nullptr);
+    for (IDirectMusicSegment8* segment : SoundSegments) EXPECT_EQ(segment, nullptr);
+}
+
+// Every entry point once, as the game might call them with sound off.
+void CallEverything() {
+    EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 0);
+    PlaySoundSlot(0, 1, 0, 0);
+    PlaySoundSlot(0, 0, 1, 2);
+    StopSoundSlot(0);
+    StopAllSounds();
+    SetSoundVolume(0, -600);
+    SetSoundVolume(2, -600);
+}
+}  // namespace
+
+TEST(SoundWithoutDevice, EveryCallDoesNothingAndShutdownCompletes) {
+    ScratchDirectory directory;
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    // Never started.
+    CallEverything();
+    ReleaseSound();
+    ExpectEverythingReleased();
+
+    // No audio device: the performance exists, nothing after it does.
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    EXPECT_EQ(InitSound(nullptr), 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_NE(Performance, nullptr);
+    EXPECT_EQ(Loader, nullptr);
+    EXPECT_EQ(DefaultAudioPath, nullptr);
+    CallEverything();
+    ReleaseSound();
+    ExpectEverythingReleased();
+
+    // And the device can still be had afterwards.
+    ASSERT_EQ(InitSound(nullptr), 1);
+    EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
+    ReleaseSound();
+    ExpectEverythingReleased();
+    EXPECT_EQ(LiveSoundSegments(), 0);
+}
+
+TEST_F(SoundTest, StartUpMakesThePathsAndSearchesTheWorkingDirectoryOfStartUp) {
+    EXPECT_NE(DefaultAudioPath, nullptr);
+    EXPECT_NE(AudioPath1, nullptr);
+    EXPECT_NE(AudioPath2, nullptr);
+    EXPECT_NE(AudioPath1, AudioPath2);
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    ScratchDirectory elsewhere;
+    EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
+    PlaySoundSlot(0, 1, 0, 0);
+    EXPECT_TRUE(MixWatch::SteadyAt(Rain));
+}
+
+TEST_F(SoundTest, EachFileIsDecodedOnceHoweverOftenItIsLoaded) {
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    WriteConstantWave("Sound/sadsong-1.wav", ShortFrames, Rain);
+    WriteConstantWave("Sound/swing1.wav", ShortFrames, Rain);
+    // Many returns to the title and new games.
+    for (int round = 0; round < 50; ++round) {
+        StopAllSounds();
+        LoadSound("Sound/swing1.wav", 1, 0);
+        LoadSound("Sound/rain.wav", 0, 0);
+        PlaySoundSlot(0, 1, 0, 0);
+        LoadSound("Sound/sadsong-1.wav", 0, 0);
+        PlaySoundSlot(0, 1, 0, 0);
+        LoadSound("Sound/swing1.wav", 5, 0);
+    }
+    EXPECT_EQ(LiveSoundSegments(), 3);
+    EXPECT_EQ(SoundSegments[1], SoundSegments[5]);
+    EXPECT_TRUE(MixWatch::SteadyAt(2 * Rain));
+    // The fixture's shutdown must then free all three, each once.
+}
+
+TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmpty) {
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    WriteBytes("Sound/text.wav", std::vector<unsigned char>(20, 'x'));
+    WriteConstantWave("Sound/empty.wav", 0, Rain);
+    WriteConstantWave("Sound/cut.wav", ShortFrames, Rain);
+    std::filesystem::resize_file("Sound/cut.wav", 20);
+    std::string longName = "Sound/" + std::string(300, 'a') + ".wav";
+    const char* bad[] = {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound/cut.wav", "Sound",
+                         "", "Sound/\xff\xfe.wav", longName.c_str(), nullptr};
+    for (const char* path : bad) {
+        ASSERT_EQ(LoadSound("Sound/rain.wav", 3, 0), 1);
+        EXPECT_EQ(LoadSound(path, 3, 0), 0) << (path ? path : "null");
+        EXPECT_EQ(SoundSegments[3], nullptr) << (path ? path : "null");
+    }
+    PlaySoundSlot(3, 1, 0, 0);
+    EXPECT_TRUE(MixWatch::SteadyAt(0));
+    EXPECT_EQ(LiveSoundSegments(), 1);
+}
+
+TEST_F(SoundTest, SlotsOutsideTheTableAreRefused) {
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    EXPECT_EQ(LoadSound("Sound/rain.wav", SoundSlotCount, 0), 0);
+    EXPECT_EQ(LoadSound("Sound/rain.wav", -1, 0), 0);
+    EXPECT_EQ(LoadSound("Sound/rain.wav", SoundSlotCount - 1, 1), 1);
+    EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
+}
+
+TEST_F(SoundTest, ShutdownWhileSoundsPlayStopsThemAndFreesEverything) {
+    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    WriteConstantWave("Sound/forest.wav", ShortFrames, Rain);
+    LoadSound("Sound/rain.wav", 0, 0);
+    PlaySoundSlot(0, 1, 0, 0);
+    LoadSound("Sound/forest.wav", 0, 0);
+    PlaySoundSlot(0, 1, 0, 2);
+    PlaySoundSlot(0, 1, 5, 1);
+    EXPECT_TRUE(MixWatch::SteadyAt(3 * Rain));
+    ReleaseSound();
+    ExpectEverythingReleased();
+    EXPECT_EQ(LiveSoundSegments(), 0);
+}
