@@ -1,0 +1,67 @@
+#include "support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "game/draw/draw.h"
+#include "graphics/graphics.h"
+
+void EnterScratchTree() {
+    static bool entered = false;
+    if (entered) return;
+    entered = true;
+    char dir[] = "/tmp/kestoria-fuzz-XXXXXX";
+    if (!mkdtemp(dir) || chdir(dir) != 0) {
+        perror("scratch directory");
+        abort();
+    }
+    for (const char* d : {"Texture", "Texture/Map", "Texture/Enemy", "Sound"}) mkdir(d, 0755);
+}
+
+void WriteScratchFile(const char* path, const uint8_t* data, size_t size) {
+    FILE* f = fopen(path, "wb");
+    if (!f) {
+        perror(path);
+        abort();
+    }
+    if (size) fwrite(data, 1, size, f);
+    fclose(f);
+}
+
+void OpenHeadlessGraphics() {
+    if (Graphics.device) return;
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    Graphics.d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS params = {};
+    params.BackBufferWidth = 640;
+    params.BackBufferHeight = 480;
+    params.BackBufferFormat = D3DFMT_X8R8G8B8;
+    params.BackBufferCount = 1;
+    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    params.EnableAutoDepthStencil = TRUE;
+    params.AutoDepthStencilFormat = D3DFMT_D24S8;
+    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    if (!Graphics.d3d || FAILED(Graphics.d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
+                                                            D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params,
+                                                            &Graphics.device)) ||
+        FAILED(D3DXCreateSprite(Graphics.device, &Graphics.sprite))) {
+        fprintf(stderr, "no headless device\n");
+        abort();
+    }
+    Graphics.presentParams = params;
+}
+
+void DrawOneFrame() {
+    Graphics.device->BeginScene();
+    Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    Graphics.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
+    Graphics.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
+    Graphics.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    DrawFrame();
+    Graphics.sprite->End();
+    Graphics.device->EndScene();
+}
