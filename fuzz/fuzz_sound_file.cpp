@@ -6,7 +6,8 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     EnterScratchTree();
-    if (!InitSound(nullptr)) return 1;
+    // Without an audio device the files are still decoded, only not played.
+    InitSound(nullptr);
     return 0;
 }
 
