@@ -81,9 +81,10 @@ void Plot(IDirect3DDevice9::Impl* impl, int x, int y, double z, const double (&c
     if (x < 0 || y < 0 || x >= (int)impl->width || y >= (int)impl->height) return;
     const size_t at = (size_t)y * impl->width + x;
     const DWORD* rs = impl->renderStates;
-    if (rs[D3DRS_ZENABLE] && impl->depth) {
-        if (!(z <= impl->depth[at])) return;
-        if (rs[D3DRS_ZWRITEENABLE]) impl->depth[at] = (float)z;
+    float* depth = DeviceDepth(impl);
+    if (rs[D3DRS_ZENABLE] && depth) {
+        if (!(z <= depth[at])) return;
+        if (rs[D3DRS_ZWRITEENABLE]) depth[at] = (float)z;
     }
     uint32_t pixel = 0xFF000000u;
     const double srcAlpha = colour[0] / 255.0;
