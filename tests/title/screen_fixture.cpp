@@ -6,9 +6,10 @@
 #include "game/resources.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
+#include "platform/testhooks.h"
 #include "platform/win32.h"
 #include "support/actor_scene.h"
-#include "support/test_device.h"
+#include "support/test_graphics.h"
 
 namespace {
 constexpr uint32_t Opaque = 0xFF000000u;
@@ -67,6 +68,7 @@ void ScreenTest::TearDown() {
         texture = nullptr;
     }
     CloseTestGraphics();
+    ForceDeviceLossState(DeviceLossState::Working);
 }
 
 int ScreenTest::Frame(std::initializer_list<int> keys) {
