@@ -180,6 +180,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     *params = actual;
     SetDefaultStates(impl);
     ReleasePresentation(impl);
+    ApplyWindowMode(impl);
     ForceDeviceLossState(DeviceLossState::Working);
     return D3D_OK;
 }

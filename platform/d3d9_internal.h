@@ -72,6 +72,9 @@ void RefreshTextureComposite(IDirect3DTexture9* texture);
 HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device);
 // The depth buffer with any waiting clear carried out.
 float* DeviceDepth(IDirect3DDevice9::Impl* impl);
+// Puts the device's window full screen on the desktop, or back into a
+// window, as its parameters ask.
+void ApplyWindowMode(const IDirect3DDevice9::Impl* impl);
 // Drops the device's presentation objects (renderer and its texture).
 void ReleasePresentation(IDirect3DDevice9::Impl* impl);
 

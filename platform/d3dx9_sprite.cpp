@@ -149,6 +149,10 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
     const double tx = offsetX * a + offsetY * c + m._41;
     const double ty = offsetX * b + offsetY * d + m._42;
 
+    for (double value : {a, b, c, d, tx, ty}) {
+        if (!std::isfinite(value)) return D3D_OK;
+    }
+
     IDirect3DDevice9* device = impl->device;
     const int targetWidth = (int)device->BackBufferWidth(), targetHeight = (int)device->BackBufferHeight();
     DWORD minFilter = D3DTEXF_NONE, magFilter = D3DTEXF_NONE;
@@ -219,7 +223,9 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
             for (double y : ys) top = std::fmin(top, y), bottom = std::fmax(bottom, y);
             // Band by band, so that a turned picture does not pay for the
             // empty corners of its whole bounding box.
-            for (double bandTop = std::floor(top) - 1; bandTop < bottom + 1; bandTop += TurnedBandPx) {
+            const double firstBand = std::fmax(std::floor(top) - 1, 0.0);
+            const double lastBand = std::fmin(bottom + 1, (double)targetHeight);
+            for (double bandTop = firstBand; bandTop < lastBand; bandTop += TurnedBandPx) {
                 double left = 0.0, right = 0.0;
                 if (!SlabExtent(xs, ys, bandTop - 1, bandTop + TurnedBandPx + 1, &left, &right)) continue;
                 const PixelBox box = ClipToTarget(std::floor(left) - 1, bandTop, std::ceil(right) + 1,

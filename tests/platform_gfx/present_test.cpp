@@ -62,6 +62,14 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     SDL_Rect centre{outputWidth / 2, outputHeight / 2, 1, 1};
     ASSERT_EQ(SDL_RenderReadPixels(renderer, &centre, SDL_PIXELFORMAT_ARGB8888, &middle, 4), 0);
     EXPECT_EQ(middle & 0xFFFFFFu, 0x00FF00u);
+
+    // Reset into a window leaves full screen.
+    D3DPRESENT_PARAMETERS windowed = GameParams();
+    windowed.hDeviceWindow = window;
+    windowed.Windowed = TRUE;
+    ASSERT_EQ(device->Reset(&windowed), D3D_OK);
+    EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
 TEST_F(PresentTest, DeviceOutlivesItsWindow) {
