@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ThePlayer = Player{};
     ThePlayer.HP = 300;
     ThePlayer.controllable = 1;
-    for (int frame = 0; frame < 40; frame++) {
+    for (int frame = 0; frame < 6; frame++) {
         ThePlayer.x = Enemies[frame % EnemyCount].x + 30.0f;
         ThePlayer.y = Enemies[frame % EnemyCount].y;
         ThePlayer.attackState = 1 + frame % 5;

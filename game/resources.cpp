@@ -92,10 +92,3 @@ void ReleaseTextures() {
                 table[i] = nullptr;
             }
 }
-
-IDirect3DTexture9* BackgroundPicture(int strip) {
-    if (strip < 0 || strip >= BackgroundStripCount) return nullptr;
-    const int slot = BackgroundOrder[strip];
-    if (slot < 0 || slot >= TextureTableSize) return nullptr;
-    return BackgroundTextures[slot];
-}

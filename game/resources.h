@@ -16,7 +16,3 @@ void LoadResources();
 // Releases every loaded picture and empties its slot; a second call finds
 // nothing to release.
 void ReleaseTextures();
-
-// The picture of background strip k (0 to 6) as the stage's order file
-// names it; null when the order names no slot of the table.
-IDirect3DTexture9* BackgroundPicture(int strip);

@@ -1,4 +1,5 @@
 // The device's record: back buffer, depth buffer, states and scenes.
+#include <algorithm>
 #include <cstring>
 #include "platform/d3d9_internal.h"
 #include "platform/testhooks.h"
@@ -112,7 +113,8 @@ bool MakeBuffers(IDirect3DDevice9::Impl* impl, D3DPRESENT_PARAMETERS* params) {
     impl->width = width;
     impl->height = height;
     for (size_t i = 0; i < count; ++i) color[i] = 0xFF000000u;
-    for (size_t i = 0; depth && i < count; ++i) depth[i] = 1.0f;
+    impl->depthClearPending = depth != nullptr;
+    impl->depthClearValue = 1.0f;
 
     params->BackBufferWidth = width;
     params->BackBufferHeight = height;
@@ -143,6 +145,14 @@ IDirect3DDevice9* NewDevice(const D3DPRESENT_PARAMETERS& params) {
 
 pixman_image_t* DeviceColorImage(IDirect3DDevice9* device) { return device->impl->colorImage; }
 
+float* DeviceDepth(IDirect3DDevice9::Impl* impl) {
+    if (impl->depth && impl->depthClearPending) {
+        std::fill(impl->depth, impl->depth + (size_t)impl->width * impl->height, impl->depthClearValue);
+    }
+    impl->depthClearPending = false;
+    return impl->depth;
+}
+
 ULONG IDirect3DDevice9::AddRef() { return ++impl->refs; }
 
 ULONG IDirect3DDevice9::Release() {
@@ -170,6 +180,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     *params = actual;
     SetDefaultStates(impl);
     ReleasePresentation(impl);
+    ApplyWindowMode(impl);
     ForceDeviceLossState(DeviceLossState::Working);
     return D3D_OK;
 }
@@ -200,11 +211,18 @@ HRESULT IDirect3DDevice9::Clear(DWORD count, const D3DRECT* rects, DWORD flags, 
         const LONG y1 = rect.y1 < 0 ? 0 : rect.y1;
         const LONG x2 = rect.x2 > whole.x2 ? whole.x2 : rect.x2;
         const LONG y2 = rect.y2 > whole.y2 ? whole.y2 : rect.y2;
-        for (LONG y = y1; y < y2; ++y) {
-            const size_t row = (size_t)y * impl->width;
-            for (LONG x = x1; x < x2; ++x) {
-                if (flags & D3DCLEAR_TARGET) impl->color[row + x] = fill;
-                if (flags & D3DCLEAR_ZBUFFER) impl->depth[row + x] = z;
+        if (x1 >= x2 || y1 >= y2) continue;
+        if (flags & D3DCLEAR_TARGET) {
+            pixman_fill(impl->color, (int)impl->width, 32, x1, y1, x2 - x1, y2 - y1, fill);
+        }
+        if ((flags & D3DCLEAR_ZBUFFER) && !listed) {
+            impl->depthClearPending = true;
+            impl->depthClearValue = z;
+        } else if (flags & D3DCLEAR_ZBUFFER) {
+            DeviceDepth(impl);
+            for (LONG y = y1; y < y2; ++y) {
+                const size_t row = (size_t)y * impl->width;
+                std::fill(impl->depth + row + x1, impl->depth + row + x2, z);
             }
         }
     }

@@ -35,6 +35,10 @@ struct IDirect3DDevice9::Impl {
     UINT height = 0;
     uint32_t* color = nullptr;  // X8R8G8B8, kept with the X byte at 0xFF
     float* depth = nullptr;
+    // A whole-buffer depth clear waits until something tests depth: the
+    // sprites never do, and they are most of every frame.
+    bool depthClearPending = false;
+    float depthClearValue = 1.0f;
     pixman_image_t* colorImage = nullptr;
     bool inScene = false;
 
@@ -66,6 +70,11 @@ void RefreshTextureComposite(IDirect3DTexture9* texture);
 
 // The cooperative state shared by the device and the test hook.
 HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device);
+// The depth buffer with any waiting clear carried out.
+float* DeviceDepth(IDirect3DDevice9::Impl* impl);
+// Puts the device's window full screen on the desktop, or back into a
+// window, as its parameters ask.
+void ApplyWindowMode(const IDirect3DDevice9::Impl* impl);
 // Drops the device's presentation objects (renderer and its texture).
 void ReleasePresentation(IDirect3DDevice9::Impl* impl);
 

@@ -3,12 +3,16 @@
 // kept as states but not applied.
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include "platform/d3d9_internal.h"
 
 namespace {
 constexpr DWORD LineFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 constexpr UINT LineVertexBytes = 16;
 constexpr DWORD ShadeFlat = 1;
+// Clipped lines are at most a diagonal of the back buffer; anything
+// longer came from arithmetic gone wrong.
+constexpr double MaxLineSteps = 2.0 * MaxSurfaceSide;
 constexpr DWORD BlendZero = 1;
 constexpr DWORD BlendOne = 2;
 
@@ -44,6 +48,9 @@ ClipVertex Lerp(const ClipVertex& a, const ClipVertex& b, double t) {
 // Cuts the segment to -w <= x, y <= w and 0 <= z <= w; false when nothing
 // of it is left.
 bool ClipSegment(ClipVertex* a, ClipVertex* b) {
+    for (const ClipVertex* v : {a, b}) {
+        if (!std::isfinite(v->x) || !std::isfinite(v->y) || !std::isfinite(v->z) || !std::isfinite(v->w)) return false;
+    }
     auto planes = [](const ClipVertex& v, int i) {
         switch (i) {
         case 0: return v.w + v.x;
@@ -81,9 +88,10 @@ void Plot(IDirect3DDevice9::Impl* impl, int x, int y, double z, const double (&c
     if (x < 0 || y < 0 || x >= (int)impl->width || y >= (int)impl->height) return;
     const size_t at = (size_t)y * impl->width + x;
     const DWORD* rs = impl->renderStates;
-    if (rs[D3DRS_ZENABLE] && impl->depth) {
-        if (!(z <= impl->depth[at])) return;
-        if (rs[D3DRS_ZWRITEENABLE]) impl->depth[at] = (float)z;
+    float* depth = DeviceDepth(impl);
+    if (rs[D3DRS_ZENABLE] && depth) {
+        if (!(z <= depth[at])) return;
+        if (rs[D3DRS_ZWRITEENABLE]) depth[at] = (float)z;
     }
     uint32_t pixel = 0xFF000000u;
     const double srcAlpha = colour[0] / 255.0;
@@ -107,6 +115,7 @@ void RasteriseLine(IDirect3DDevice9::Impl* impl, const ClipVertex& a, const Clip
     const double x0 = (a.x / a.w + 1.0) * halfW, y0 = (1.0 - a.y / a.w) * halfH, z0 = a.z / a.w;
     const double x1 = (b.x / b.w + 1.0) * halfW, y1 = (1.0 - b.y / b.w) * halfH, z1 = b.z / b.w;
     const double length = std::fmax(std::fabs(x1 - x0), std::fabs(y1 - y0));
+    if (!(length < MaxLineSteps)) return;
     const long steps = std::lround(length);
     const bool flat = impl->renderStates[D3DRS_SHADEMODE] == ShadeFlat;
     for (long i = 0; i < steps; ++i) {

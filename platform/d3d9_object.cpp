@@ -1,7 +1,6 @@
 // The Direct3D object: the desktop's mode and the making of the device.
 #include "platform/d3d9_internal.h"
 #include "platform/testhooks.h"
-#include "platform/win32_internal.h"
 
 namespace {
 CreateDeviceHook DeviceHook = nullptr;
@@ -66,9 +65,6 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     params->BackBufferFormat = made->impl->params.BackBufferFormat;
     params->BackBufferCount = made->impl->params.BackBufferCount;
     *device = made;
-
-    // A full-screen device takes the desktop; the picture is scaled into it.
-    SDL_Window* window = PlatformSdlWindow(made->impl->params.hDeviceWindow);
-    if (window && !made->impl->params.Windowed) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    ApplyWindowMode(made->impl);
     return D3D_OK;
 }

@@ -71,6 +71,19 @@ void ReleasePresentation(IDirect3DDevice9::Impl* impl) {
     impl->screen = nullptr;
 }
 
+void ApplyWindowMode(const IDirect3DDevice9::Impl* impl) {
+    SDL_Window* window = PlatformSdlWindow(impl->params.hDeviceWindow);
+    if (!window) return;
+    if (impl->params.Windowed) {
+        SDL_SetWindowFullscreen(window, 0);
+        return;
+    }
+    // Full screen, the window steps aside when another takes the focus,
+    // and that is what loses the device.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
 HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, HWND window, const void*) {
     if (DeviceCooperativeLevel(this) != D3D_OK) return D3DERR_DEVICELOST;
     const HWND handle = window ? window : impl->params.hDeviceWindow;

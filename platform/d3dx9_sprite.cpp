@@ -3,6 +3,7 @@
 // corner and fills a pixel on a picture's left or top edge but not on its
 // right or bottom edge; the draws here place texels the same way.
 #include <cmath>
+#include <initializer_list>
 #include "platform/d3d9_internal.h"
 #include "platform/d3dx9.h"
 
@@ -11,6 +12,7 @@ namespace {
 // sampled, so that an edge falling exactly on a pixel belongs to the
 // picture on its right or below.
 constexpr double FillRuleNudgePx = 1.0 / 512.0;
+constexpr double TurnedBandPx = 16.0;
 
 struct PixelBox {
     int x0, y0, x1, y1;  // x1, y1 exclusive
@@ -25,6 +27,26 @@ PixelBox ClipToTarget(double x0, double y0, double x1, double y1, int width, int
     box.x1 = x1 > width ? width : (int)x1;
     box.y1 = y1 > height ? height : (int)y1;
     return box;
+}
+
+// The leftmost and rightmost x of the convex outline (xs, ys) between
+// the heights top and bottom; false when none of it lies there.
+bool SlabExtent(const double (&xs)[4], const double (&ys)[4], double top, double bottom, double* left,
+                double* right) {
+    bool found = false;
+    auto take = [&](double x) {
+        *left = found ? std::fmin(*left, x) : x;
+        *right = found ? std::fmax(*right, x) : x;
+        found = true;
+    };
+    for (int i = 0; i < 4; ++i) {
+        const int j = (i + 1) % 4;
+        if (ys[i] >= top && ys[i] <= bottom) take(xs[i]);
+        for (double edge : {top, bottom}) {
+            if ((ys[i] < edge) != (ys[j] < edge)) take(xs[i] + (xs[j] - xs[i]) * (edge - ys[i]) / (ys[j] - ys[i]));
+        }
+    }
+    return found;
 }
 
 uint32_t ModulateByte(uint32_t texel, uint32_t colour, int shift) {
@@ -127,6 +149,10 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
     const double tx = offsetX * a + offsetY * c + m._41;
     const double ty = offsetX * b + offsetY * d + m._42;
 
+    for (double value : {a, b, c, d, tx, ty}) {
+        if (!std::isfinite(value)) return D3D_OK;
+    }
+
     IDirect3DDevice9* device = impl->device;
     const int targetWidth = (int)device->BackBufferWidth(), targetHeight = (int)device->BackBufferHeight();
     DWORD minFilter = D3DTEXF_NONE, magFilter = D3DTEXF_NONE;
@@ -188,22 +214,26 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
         inverse.m[1][2] = sx * ib + sy * id;
         pixman_transform fixed;
         if (std::isfinite(det) && det != 0.0 && pixman_transform_from_pixman_f_transform(&fixed, &inverse)) {
-            // The screen box around the picture's four corners.
-            const double xs[4] = {tx, tx + width * a, tx + height * c, tx + width * a + height * c};
-            const double ys[4] = {ty, ty + width * b, ty + height * d, ty + width * b + height * d};
-            double x0 = xs[0], x1 = xs[0], y0 = ys[0], y1 = ys[0];
-            for (int i = 1; i < 4; ++i) {
-                x0 = std::fmin(x0, xs[i]), x1 = std::fmax(x1, xs[i]);
-                y0 = std::fmin(y0, ys[i]), y1 = std::fmax(y1, ys[i]);
-            }
-            const PixelBox box = ClipToTarget(std::floor(x0) - 1, std::floor(y0) - 1, std::ceil(x1) + 1,
-                                              std::ceil(y1) + 1, targetWidth, targetHeight);
-            if (!box.Empty()) {
-                pixman_image_set_transform(picture, &fixed);
-                pixman_image_set_filter(picture, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr,
-                                        0);
-                pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0, box.y0, 0, 0, box.x0,
-                                         box.y0, box.x1 - box.x0, box.y1 - box.y0);
+            pixman_image_set_transform(picture, &fixed);
+            pixman_image_set_filter(picture, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
+            // Corners in order round the picture's edge.
+            const double xs[4] = {tx, tx + width * a, tx + width * a + height * c, tx + height * c};
+            const double ys[4] = {ty, ty + width * b, ty + width * b + height * d, ty + height * d};
+            double top = ys[0], bottom = ys[0];
+            for (double y : ys) top = std::fmin(top, y), bottom = std::fmax(bottom, y);
+            // Band by band, so that a turned picture does not pay for the
+            // empty corners of its whole bounding box.
+            const double firstBand = std::fmax(std::floor(top) - 1, 0.0);
+            const double lastBand = std::fmin(bottom + 1, (double)targetHeight);
+            for (double bandTop = firstBand; bandTop < lastBand; bandTop += TurnedBandPx) {
+                double left = 0.0, right = 0.0;
+                if (!SlabExtent(xs, ys, bandTop - 1, bandTop + TurnedBandPx + 1, &left, &right)) continue;
+                const PixelBox box = ClipToTarget(std::floor(left) - 1, bandTop, std::ceil(right) + 1,
+                                                  std::fmin(bandTop + TurnedBandPx, std::ceil(bottom) + 1),
+                                                  targetWidth, targetHeight);
+                if (box.Empty()) continue;
+                pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0, box.y0, 0, 0, box.x0, box.y0,
+                                         box.x1 - box.x0, box.y1 - box.y0);
             }
         }
     }

@@ -211,7 +211,6 @@ HRESULT IDirectMusicPerformance8::StopEx(IDirectMusicSegment8* object, REFERENCE
         Voice& voice = Voices[channel];
         if (voice.segment && (!object || voice.segment == object)) HaltVoice(channel);
     }
-    ReapFinishedVoices();
     return S_OK;
 }
 

@@ -26,6 +26,32 @@ bool Allocate(DecodedPicture* out, uint32_t width, uint32_t height, uint32_t max
     return true;
 }
 
+int64_t LittleEndian(const unsigned char* bytes, int count) {
+    uint64_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = (value << 8) | bytes[i];
+    return (int64_t)value;
+}
+
+// The sides a BMP header declares, checked before SDL allocates for them.
+// The old core header has 16-bit sides; the later ones 32-bit, with a
+// negative height for pictures stored top row first.
+bool BmpSizeWithin(const unsigned char* data, size_t size, uint32_t maxSide) {
+    constexpr size_t InfoStart = 14;
+    if (size < InfoStart + 12) return false;
+    const int64_t headerSize = LittleEndian(data + InfoStart, 4);
+    int64_t width = 0, height = 0;
+    if (headerSize == 12) {
+        width = LittleEndian(data + InfoStart + 4, 2);
+        height = LittleEndian(data + InfoStart + 6, 2);
+    } else {
+        if (size < InfoStart + 16) return false;
+        width = (int32_t)LittleEndian(data + InfoStart + 4, 4);
+        height = (int32_t)LittleEndian(data + InfoStart + 8, 4);
+        if (height < 0) height = -height;
+    }
+    return width > 0 && height > 0 && width <= maxSide && height <= maxSide;
+}
+
 // libjpeg reports fatal errors through error_exit, which must not return:
 // it jumps back to the decoder with the reason kept.
 struct JpegErrors {
@@ -63,6 +89,10 @@ bool RunJpeg(JpegJob* job, const unsigned char* data, size_t size, uint32_t maxS
     jpeg_create_decompress(&job->info);
     jpeg_mem_src(&job->info, data, (unsigned long)size);
     jpeg_read_header(&job->info, TRUE);
+    if (job->info.image_width > maxSide || job->info.image_height > maxSide) {
+        std::snprintf(job->errors.message, sizeof job->errors.message, "picture too large");
+        return false;
+    }
     job->info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&job->info);
     if (job->info.output_components != 3 || !Allocate(out, job->info.output_width, job->info.output_height, maxSide)) {
@@ -124,6 +154,7 @@ bool DecodeJpeg(const unsigned char* data, size_t size, uint32_t maxSide, Decode
 }
 
 bool DecodeBmp(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
+    if (!BmpSizeWithin(data, size, maxSide)) return Fail(out, "BMP header missing or picture too large");
     SDL_RWops* stream = SDL_RWFromConstMem(data, (int)size);
     SDL_Surface* loaded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
     if (!loaded) return Fail(out, "not a readable BMP");

@@ -140,7 +140,7 @@ constexpr UINT CP_UTF8 = 65001;
 // valid until the window is destroyed. A window with a caption or a sizing
 // frame has a nominal frame around its client area, as on Windows, so
 // GetWindowRect is larger than GetClientRect; the SDL window is the
-// client area.
+// client area, placed at the window's top-left corner.
 WORD RegisterClassExA(const WNDCLASSEXA* wc);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
@@ -189,6 +189,8 @@ UINT timeBeginPeriod(UINT period);
 uint64_t MonotonicNanoseconds();
 void SleepUntilNanoseconds(uint64_t deadline);
 
+// The program's own instance handle for a null name; no other modules.
+HINSTANCE GetModuleHandleA(LPCSTR moduleName);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 // Converts from UTF-8 (the game's text) to UTF-16. Returns the number of
 // units written (with the terminator when length is -1), 0 on failure.

@@ -35,7 +35,7 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    msg.time = timeGetTime();
+    msg.time = SDL_GetTicks();  // the real clock: a driven one counts only the loop's reads
     ++QueueCount;
 }
 
@@ -160,7 +160,7 @@ bool Take(MSG* msg, HWND window, UINT filterMin, UINT filterMax, bool remove) {
         *msg = MSG{};
         msg->message = WM_QUIT;
         msg->wParam = static_cast<WPARAM>(QuitCode);
-        msg->time = timeGetTime();
+        msg->time = SDL_GetTicks();
         if (remove) QuitPosted = false;
         return true;
     }

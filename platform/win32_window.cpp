@@ -74,10 +74,12 @@ int ClientHeight(const Window& w) {
     return height > 0 ? height : 0;
 }
 
-// Moves the SDL window onto the client area of the outer rectangle.
+// The SDL window is the client area, placed at the window's top-left: the
+// desktop draws its own frame around it, and a window at (0, 0) that goes
+// full screen covers the screen even where no window manager moves it.
 void PlaceSdlWindow(const Window& w) {
     if (!w.sdl) return;
-    SDL_SetWindowPosition(w.sdl, w.rect.left + w.frameLeft, w.rect.top + w.frameTop);
+    SDL_SetWindowPosition(w.sdl, w.rect.left, w.rect.top);
     int width = ClientWidth(w);
     int height = ClientHeight(w);
     if (width > 0 && height > 0) SDL_SetWindowSize(w.sdl, width, height);
@@ -149,7 +151,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     }
     int clientW = ClientWidth(w) > 0 ? ClientWidth(w) : 1;
     int clientH = ClientHeight(w) > 0 ? ClientHeight(w) : 1;
-    w.sdl = SDL_CreateWindow(windowName ? windowName : "", x + w.frameLeft, y + w.frameTop, clientW, clientH,
+    w.sdl = SDL_CreateWindow(windowName ? windowName : "", x, y, clientW, clientH,
                              SDL_WINDOW_HIDDEN);
     if (!w.sdl) {
         SDL_Log("Cannot open a window: %s", SDL_GetError());
@@ -228,7 +230,12 @@ HGDIOBJ GetStockObject(int object) {
 HCURSOR SetCursor(HCURSOR cursor) {
     HCURSOR previous = CurrentCursor;
     CurrentCursor = cursor;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(cursor ? SDL_ENABLE : SDL_DISABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_ShowCursor(cursor ? SDL_ENABLE : SDL_DISABLE);
+        // Applied again to every window: one that SDL has remade since
+        // (a renderer may do that) would otherwise keep its old cursor.
+        SDL_SetCursor(nullptr);
+    }
     return previous;
 }
 
@@ -280,4 +287,8 @@ HWND FindTestWindow(LPCSTR title) {
         if (found < 0 || w.createdOrder > Windows[found].createdOrder) found = i;
     }
     return found < 0 ? nullptr : MakeHandle(found);
+}
+
+HINSTANCE GetModuleHandleA(LPCSTR moduleName) {
+    return moduleName ? nullptr : ResourceHandle<HINSTANCE>(4, nullptr);
 }

@@ -13,6 +13,7 @@ constexpr int PathChars = 256;  // UTF-16 units, terminator included
 constexpr DWORD PerformanceChannels = 64;
 constexpr int SecondaryKind = 1;
 constexpr int LoopForever = 0;
+constexpr DWORD AllTracks = 0xFFFFFFFF;
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < SoundSlotCount; }
 
@@ -68,7 +69,7 @@ int LoadSound(const char* path, int slot, int midi) {
     ReleaseObject(SoundSegments[slot]);
     SoundSegments[slot] = segment;
     if (!segment) return 0;
-    if (midi == 1 && FAILED(segment->SetParam(GUID_StandardMIDIFile, 0xFFFFFFFF, 0, 0, nullptr))) return 0;
+    if (midi == 1 && FAILED(segment->SetParam(GUID_StandardMIDIFile, AllTracks, 0, 0, nullptr))) return 0;
     return SUCCEEDED(segment->Download(Performance)) ? 1 : 0;
 }
 

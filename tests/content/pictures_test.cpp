@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "data_dir.h"
+#include "support/data_tree.h"
+#include "support/game_device.h"
 #include "game/actors/enemies.h"
 #include "game/records.h"
 #include "game/resources.h"
 #include "game/stage/stage.h"
-#include "graphics/graphics.h"
 #include "platform/d3dx9.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace {
 constexpr int PlayerCellPx = 96;
 constexpr int BossCellPx = 256;
 constexpr int FullLifePx = 300;
-constexpr int ScreenW = 640, ScreenH = 480;
+constexpr int ScreenW = 640, ScreenH = 480;  // the screen pictures' drawn size
 
 struct Pixels {
     int width = 0, height = 0;
@@ -60,27 +60,10 @@ class Pictures : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.ok()) << "KESTORIA_DATA_DIR must name the built data tree";
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS params;
-        std::memset(&params, 0, sizeof params);
-        params.BackBufferWidth = ScreenW;
-        params.BackBufferHeight = ScreenH;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.BackBufferCount = 1;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &params, &device),
-                  0);
-        Graphics.device = device;
+        ASSERT_TRUE(graphics.ok());
         LoadResources();
     }
-    void TearDown() override {
-        ReleaseTextures();
-        Graphics.device = nullptr;
-        if (device) device->Release();
-        if (d3d) d3d->Release();
-    }
+    void TearDown() override { ReleaseTextures(); }
 
     // The picture in a slot, which must cover `needW` x `needH` at a
     // power-of-two size (the loader would otherwise stretch it).
@@ -103,8 +86,7 @@ protected:
     }
 
     InDataDirectory dir;
-    IDirect3D9* d3d = nullptr;
-    IDirect3DDevice9* device = nullptr;
+    GameDevice graphics;
 };
 
 TEST_F(Pictures, EverySlotTheGameDrawsHoldsAPictureOfTheSizeItsDrawingNeeds) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "data_dir.h"
+#include "support/data_tree.h"
 #include "sound/sound.h"
 
 namespace {

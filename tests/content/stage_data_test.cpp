@@ -3,7 +3,7 @@
 // arena for the boss, and enemies standing where they can pace.
 #include <gtest/gtest.h>
 
-#include "data_dir.h"
+#include "support/data_tree.h"
 #include "game/actors/enemies.h"
 #include "game/records.h"
 #include "game/stage/stage.h"

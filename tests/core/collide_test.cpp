@@ -1,9 +1,9 @@
 // Stage collision: the four probes with the player's and the boss's sizes,
-// and actors far outside the stage.
+// and actors far outside the stage or of absurd sizes.
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
+#include <initializer_list>
 #include <limits>
 
 #include "game/stage/stage.h"
@@ -11,65 +11,61 @@
 
 namespace {
 
-constexpr int PlayerSizePx = 96;
+constexpr int Right = StageWidthPx - 1;
+constexpr int Bottom = StageHeightPx - 1;
 
 struct Actor {
     float x, y, vy;
     int airborne;
 };
 
+struct Solid {
+    int x0, y0, x1, y1;  // inclusive
+};
+
 class CollideTest : public testing::Test {
 protected:
     ScratchDir scratch;
-    StageMaker stage;
 
-    Actor Collide(Actor a, int w = PlayerSizePx, int h = PlayerSizePx) {
+    // A fresh stage, free but for these solid rectangles.
+    void LoadStage(std::initializer_list<Solid> solids) {
+        StageMaker stage;
+        for (const Solid& s : solids) stage.Fill(s.x0, s.y0, s.x1, s.y1, MaskSolid);
+        stage.Load();
+    }
+    Actor Collide(Actor a, int w = 96, int h = 96) {
         CollideWithMap(&a.x, &a.y, w, h, &a.airborne, &a.vy);
         return a;
     }
-    // A floor across the whole stage whose top solid row is top.
-    void Floor(int top) {
-        stage.Fill(0, top, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-        stage.Load();
-    }
 };
 
-TEST_F(CollideTest, GroundedPlayerFollowsFloorUpToNineteenBelowItsFeet) {
-    Floor(900);
+TEST_F(CollideTest, GroundedPlayerFollowsAFloorUpToNineteenBelowItsFeet) {
+    LoadStage({{0, 900, Right, Bottom}});
     Actor a = Collide({500.0f, 900.0f, 0.25f, 0});
     EXPECT_EQ(a.x, 500.0f);
     EXPECT_EQ(a.y, 900.0f);
     EXPECT_EQ(a.vy, 0.0f);
     EXPECT_EQ(a.airborne, 0);
-}
+    // Rising, it leaves the floor.
+    a = Collide({500.0f, 890.0f, -8.0f, 0});
+    EXPECT_EQ(a.y, 890.0f);
+    EXPECT_EQ(a.airborne, 1);
 
-TEST_F(CollideTest, GroundedPlayerStepsDownNineteenButLosesFloorAtTwenty) {
-    Floor(919);
-    Actor a = Collide({500.0f, 900.0f, 0.25f, 0});
+    LoadStage({{0, 919, Right, Bottom}});
+    a = Collide({500.0f, 900.0f, 0.25f, 0});
     EXPECT_EQ(a.y, 919.0f);
     EXPECT_EQ(a.vy, 0.0f);
     EXPECT_EQ(a.airborne, 0);
 
-    ScratchDir again;
-    StageMaker lower;
-    lower.Fill(0, 920, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    lower.Load();
+    LoadStage({{0, 920, Right, Bottom}});
     a = Collide({500.0f, 900.0f, 0.25f, 0});
     EXPECT_EQ(a.y, 900.0f);
     EXPECT_EQ(a.vy, 0.25f);
     EXPECT_EQ(a.airborne, 1);
 }
 
-TEST_F(CollideTest, GroundedPlayerRisingLeavesTheFloor) {
-    Floor(910);
-    Actor a = Collide({500.0f, 900.0f, -8.0f, 0});
-    EXPECT_EQ(a.y, 900.0f);
-    EXPECT_EQ(a.vy, -8.0f);
-    EXPECT_EQ(a.airborne, 1);
-}
-
-TEST_F(CollideTest, FallingPlayerLandsButRisingPlayerOnlyLifts) {
-    Floor(897);
+TEST_F(CollideTest, FallingActorsLandButRisingOnesAreOnlyLifted) {
+    LoadStage({{0, 897, Right, Bottom}});
     Actor falling = Collide({500.0f, 900.0f, 3.0f, 1});
     EXPECT_EQ(falling.y, 897.0f);
     EXPECT_EQ(falling.vy, 0.0f);
@@ -80,56 +76,31 @@ TEST_F(CollideTest, FallingPlayerLandsButRisingPlayerOnlyLifts) {
     EXPECT_EQ(rising.vy, -2.0f);
     EXPECT_EQ(rising.airborne, 1);
 
-    // A glider lands the same way; a floor further than half below the
-    // feet's probe start is left alone.
-    Actor gliding = Collide({500.0f, 900.0f, 1.5f, 2});
-    EXPECT_EQ(gliding.y, 897.0f);
-    EXPECT_EQ(gliding.airborne, 0);
+    EXPECT_EQ(Collide({500.0f, 900.0f, 1.5f, 2}).airborne, 0) << "a glider lands too";
     Actor high = Collide({500.0f, 890.0f, 3.0f, 1});
     EXPECT_EQ(high.y, 890.0f);
-    EXPECT_EQ(high.vy, 3.0f);
     EXPECT_EQ(high.airborne, 1);
 }
 
-TEST_F(CollideTest, RightWallPushesBackOnlyWithinAQuarterWidth) {
-    stage.Fill(520, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    stage.Load();
+TEST_F(CollideTest, WallsPushBackOnlyWithinAQuarterWidth) {
+    LoadStage({{520, 0, Right, Bottom}});
     EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 1}).x, 496.0f);
     EXPECT_EQ(Collide({500.5f, 900.0f, 0.0f, 1}).x, 496.5f) << "the fraction survives a push";
-
-    ScratchDir again;
-    StageMaker further;
-    further.Fill(525, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    further.Load();
+    LoadStage({{525, 0, Right, Bottom}});
     EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 1}).x, 500.0f);
-}
-
-TEST_F(CollideTest, LeftWallPushesRight) {
-    stage.Fill(0, 0, 480, StageHeightPx - 1, MaskSolid);
-    stage.Load();
+    LoadStage({{0, 0, 480, Bottom}});
     EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 1}).x, 504.0f);
 }
 
-TEST_F(CollideTest, WallProbesLeaveFiveRowsAtHeadAndFeet) {
-    // A step five pixels high is not a wall: the floor probe climbs it.
-    stage.Fill(0, 900, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    stage.Fill(520, 895, StageWidthPx - 1, 899, MaskSolid);
-    stage.Load();
-    Actor a = Collide({500.0f, 900.0f, 0.0f, 0});
-    EXPECT_EQ(a.x, 500.0f);
-
-    // Six pixels high reaches the wall rows.
-    ScratchDir again;
-    StageMaker higher;
-    higher.Fill(0, 900, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    higher.Fill(520, 894, StageWidthPx - 1, 899, MaskSolid);
-    higher.Load();
+TEST_F(CollideTest, WallProbesLeaveFiveRowsAtTheFeetForSteps) {
+    LoadStage({{0, 900, Right, Bottom}, {520, 895, Right, 899}});
+    EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 0}).x, 500.0f);
+    LoadStage({{0, 900, Right, Bottom}, {520, 894, Right, 899}});
     EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 0}).x, 496.0f);
 }
 
 TEST_F(CollideTest, CeilingPushesDownAndStopsTheRise) {
-    stage.Fill(0, 0, StageWidthPx - 1, 806, MaskSolid);
-    stage.Load();
+    LoadStage({{0, 0, Right, 806}});
     Actor a = Collide({500.0f, 900.0f, -4.0f, 1});
     EXPECT_EQ(a.y, 902.0f);
     EXPECT_EQ(a.vy, 0.0f);
@@ -137,42 +108,33 @@ TEST_F(CollideTest, CeilingPushesDownAndStopsTheRise) {
 }
 
 TEST_F(CollideTest, NothingBelowKeepsGlidingAndMakesOthersAirborne) {
-    stage.Load();
+    LoadStage({});
     EXPECT_EQ(Collide({500.0f, 900.0f, 1.5f, 2}).airborne, 2);
     EXPECT_EQ(Collide({500.0f, 900.0f, 1.5f, 1}).airborne, 1);
     EXPECT_EQ(Collide({500.0f, 900.0f, 0.0f, 0}).airborne, 1);
 }
 
-TEST_F(CollideTest, BossSizeUsesItsOwnProbes) {
-    Floor(700);
+TEST_F(CollideTest, ActorSizeSetsTheProbes) {
+    // The boss's floor columns reach 62 px right of its centre.
+    LoadStage({{6562, 700, Right, Bottom}});
+    EXPECT_EQ(Collide({6500.0f, 700.0f, 0.0f, 0}, 256, 256).airborne, 0);
+    EXPECT_EQ(Collide({6499.0f, 700.0f, 0.0f, 0}, 256, 256).airborne, 1);
     Actor boss = Collide({6500.0f, 702.0f, 5.0f, 1}, 256, 256);
     EXPECT_EQ(boss.y, 700.0f);
     EXPECT_EQ(boss.airborne, 0);
-    // Its floor columns reach 62 px right of the centre: a pit under the
-    // rest of it still holds it.
-    ScratchDir again;
-    StageMaker ledge;
-    ledge.Fill(6562, 700, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    ledge.Load();
-    boss = Collide({6500.0f, 700.0f, 0.0f, 0}, 256, 256);
-    EXPECT_EQ(boss.airborne, 0);
-    boss = Collide({6499.0f, 700.0f, 0.0f, 0}, 256, 256);
-    EXPECT_EQ(boss.airborne, 1);
-}
 
-TEST_F(CollideTest, TinyActorsNeverFindWallsFloorsOrCeilings) {
-    stage.Fill(0, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
-    stage.Load();
-    Actor a = Collide({500.0f, 900.0f, 0.0f, 0}, 7, 11);
-    EXPECT_EQ(a.x, 500.0f);
-    EXPECT_EQ(a.y, 900.0f);
-    EXPECT_EQ(a.airborne, 1);
+    // Narrower than 8 or shorter than 12: no floor, ceiling or wall at all.
+    LoadStage({{0, 0, Right, Bottom}});
+    Actor tiny = Collide({500.0f, 900.0f, 0.0f, 0}, 7, 11);
+    EXPECT_EQ(tiny.x, 500.0f);
+    EXPECT_EQ(tiny.y, 900.0f);
+    EXPECT_EQ(tiny.airborne, 1);
 }
 
 // A dying enemy falls for ever and a bad size file can give any size: the
 // resolver must stay defined and quick, and leave such actors alone.
 TEST_F(CollideTest, ActorsFarOutsideOrHugeAreLeftAlone) {
-    Floor(900);
+    LoadStage({{0, 900, Right, Bottom}});
     const float far[] = {1e12f, -1e12f, std::numeric_limits<float>::infinity(),
                          std::numeric_limits<float>::quiet_NaN()};
     for (float v : far) {
@@ -186,10 +148,8 @@ TEST_F(CollideTest, ActorsFarOutsideOrHugeAreLeftAlone) {
     Actor huge = Collide({3000.0f, 900.0f, 1.0f, 1}, INT_MAX, INT_MAX);
     EXPECT_EQ(huge.x, 3000.0f);
     EXPECT_EQ(huge.y, 900.0f);
-    Actor wide = Collide({3000.0f, 900.0f, 1.0f, 1}, INT_MAX, 96);
-    EXPECT_EQ(wide.airborne, 0) << "a wide actor still lands";
-    Actor negative = Collide({3000.0f, 900.0f, 1.0f, 1}, INT_MIN, INT_MIN);
-    EXPECT_EQ(negative.airborne, 1);
+    EXPECT_EQ(Collide({3000.0f, 900.0f, 1.0f, 1}, INT_MAX, 96).airborne, 0) << "a wide actor still lands";
+    EXPECT_EQ(Collide({3000.0f, 900.0f, 1.0f, 1}, INT_MIN, INT_MIN).airborne, 1);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
 #include "platform/win32.h"
+#include "support/test_graphics.h"
 
 namespace {
 
@@ -40,24 +41,8 @@ constexpr float FloorYPx = 896.0f;  // top of cell row 28
 
 class FrameTest : public testing::Test {
 protected:
-    IDirect3D9* d3d = nullptr;
-
     void SetUp() override {
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS params = {};
-        params.BackBufferWidth = 640;
-        params.BackBufferHeight = 480;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.BackBufferCount = 1;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.EnableAutoDepthStencil = TRUE;
-        params.AutoDepthStencilFormat = D3DFMT_D24S8;
-        params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-        ASSERT_TRUE(SUCCEEDED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                                D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &Graphics.device)));
-        ASSERT_TRUE(SUCCEEDED(D3DXCreateSprite(Graphics.device, &Graphics.sprite)));
-        Graphics.deviceLost = 0;
+        ASSERT_TRUE(OpenTestGraphics());
         SetMessageBoxHook(AnswerBox);
         Question = {};
         Answer = IDNO;
@@ -83,20 +68,19 @@ protected:
     void TearDown() override {
         ForceDeviceLossState(DeviceLossState::Working);
         SetMessageBoxHook(nullptr);
-        Frame({}, false);
-        if (Graphics.sprite) Graphics.sprite->Release();
-        if (Graphics.device) Graphics.device->Release();
-        if (d3d) d3d->Release();
-        Graphics.sprite = nullptr;
-        Graphics.device = nullptr;
+        HoldKeys({});
+        CloseTestGraphics();
     }
 
-    // One frame with exactly these keys down.
-    int Frame(std::initializer_list<int> down = {}, bool run = true) {
+    // Exactly these keys down from now on.
+    void HoldKeys(std::initializer_list<int> down) {
         BYTE keys[256] = {};
         for (int key : down) keys[key] = 0x80;
         SetKeyboardState(keys);
-        return run ? UpdateFrame(nullptr) : 1;
+    }
+    int Frame(std::initializer_list<int> down = {}) {
+        HoldKeys(down);
+        return UpdateFrame(nullptr);
     }
 
     void FillBackBuffer(uint32_t colour) {

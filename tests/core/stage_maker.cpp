@@ -1,30 +1,19 @@
 #include "stage_maker.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "game/stage/stage.h"
 
-ScratchDir::ScratchDir() {
-    previous_ = std::filesystem::current_path().string();
-    char pattern[] = "/tmp/kestoria-core-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) std::abort();
-    dir_ = made;
-    std::filesystem::current_path(dir_);
+ScratchDir::ScratchDir() : previous_(std::filesystem::current_path().string()) {
+    std::filesystem::current_path(dir_.Path());
 }
 
-ScratchDir::~ScratchDir() {
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-}
+ScratchDir::~ScratchDir() { std::filesystem::current_path(previous_); }
 
 void MakeParentFolders(const std::string& path) {
     std::filesystem::path p(path);

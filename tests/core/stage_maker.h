@@ -4,19 +4,18 @@
 #include <string>
 #include <vector>
 
-// Makes a fresh temporary directory and chdir()s into it; restores the
-// previous working directory and removes the directory on destruction.
+#include "support/picture_files.h"
+
+// A fresh temporary directory as the working directory; the previous one
+// comes back on destruction.
 class ScratchDir {
 public:
     ScratchDir();
     ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    const std::string& path() const { return dir_; }
 
 private:
     std::string previous_;
-    std::string dir_;
+    TempDir dir_;
 };
 
 // Makes the folders on the way to path (relative to the working directory).

@@ -101,6 +101,14 @@ TEST_F(GfxTest, LinesGoThroughWorldViewProjectionOntoTheViewport) {
     EXPECT_EQ(Pixel(0, 360), 0xFF00FF00u);
     EXPECT_EQ(Pixel(320, 300), 0xFF00FF00u);
     EXPECT_EQ(CountNot(ClearBlue), 320 + 240);
+    // Depth: a farther line behind a nearer one stays hidden until the
+    // depth buffer is cleared.
+    const LineVertex far[2] = {{-1.0f, -0.5f, 0.9f, 0xFFFFFFFFu}, {0.0f, -0.5f, 0.9f, 0xFFFFFFFFu}};
+    device->DrawPrimitiveUP(D3DPT_LINELIST, 1, far, sizeof(LineVertex));
+    EXPECT_EQ(Pixel(100, 360), 0xFF00FF00u);
+    device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    device->DrawPrimitiveUP(D3DPT_LINELIST, 1, far, sizeof(LineVertex));
+    EXPECT_EQ(Pixel(100, 360), 0xFFFFFFFFu);
     // Without the line format the call is refused.
     device->SetFVF(0);
     EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, across, sizeof(LineVertex)), 0);

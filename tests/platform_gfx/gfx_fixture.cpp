@@ -1,21 +1,6 @@
 #include "gfx_fixture.h"
 #include <cstring>
 
-D3DPRESENT_PARAMETERS GameParams() {
-    D3DPRESENT_PARAMETERS params;
-    std::memset(&params, 0, sizeof params);
-    params.BackBufferWidth = 640;
-    params.BackBufferHeight = 480;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.BackBufferCount = 1;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.Windowed = FALSE;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
-    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    return params;
-}
-
 void GfxTest::SetUp() {
     d3d = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_NE(d3d, nullptr);

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <vector>
 #include "platform/d3dx9.h"
+#include "support/game_device.h"
 
 constexpr uint32_t ClearBlue = 0xFF0000FFu;
-
-D3DPRESENT_PARAMETERS GameParams();
 
 class GfxTest : public ::testing::Test {
 protected:

@@ -195,6 +195,8 @@ TEST_F(GfxTest, RefusedDrawsLeaveThePictureAlone) {
     Draw(texture, all, broken);
     broken._41 = 1e30f;
     Draw(texture, all, broken);
+    Draw(texture, all, Turned(2, 2, 30.0f, 1e6f, 100.0f));
+    Draw(texture, all, Turned(2, 2, 30.0f, 100.0f, -1e9f));
     sprite->End();
     EXPECT_LT(sprite->Draw(texture, &all, nullptr, nullptr, 0xFFFFFFFFu), 0);
     ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);

@@ -145,3 +145,14 @@ TEST_F(TextureFileTest, LockedPixelsDrawAfterUnlock) {
     EXPECT_EQ(Pixel(0, 0), 0xFF000000u);
     EXPECT_EQ(Pixel(1, 0), ClearBlue);
 }
+
+TEST_F(TextureFileTest, PicturesLargerThanTheLargestTextureFail) {
+    ASSERT_TRUE(WritePng(dir.File("wide.png"), 5000, 1, std::vector<uint32_t>(5000, 0xFF000000u)));
+    ASSERT_TRUE(WriteJpeg(dir.File("wide.jpg"), 5000, 8, std::vector<uint32_t>(5000 * 8, 0xFF000000u)));
+    ASSERT_TRUE(WriteBmp(dir.File("tall.bmp"), 8, 5000, std::vector<uint32_t>(8 * 5000, 0xFF000000u)));
+    ASSERT_TRUE(WritePng(dir.File("widest.png"), 4096, 1, std::vector<uint32_t>(4096, 0xFF000000u)));
+    EXPECT_EQ(Load(dir.File("wide.png")), nullptr);
+    EXPECT_EQ(Load(dir.File("wide.jpg")), nullptr);
+    EXPECT_EQ(Load(dir.File("tall.bmp")), nullptr);
+    EXPECT_NE(Load(dir.File("widest.png")), nullptr);
+}

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include "game/frame.h"
 #include "game/records.h"
+#include "game/stage/stage.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "platform/testhooks.h"
@@ -12,15 +13,24 @@
 #include "sound_fixture.h"
 
 namespace {
-// Each loop at its own level, so the mix tells which loops play.
-constexpr int16_t Rain = 1000;
-constexpr int16_t SadSong = 2000;
-constexpr int16_t Forest = 3000;
-constexpr int16_t BossMusic = 4000;
-constexpr int16_t Cursor = 100;
-constexpr int16_t Choice = 200;
-constexpr int16_t Farewell = 300;
-constexpr int16_t OtherEffect = 50;
+// Each loop at its own level, so the mix tells which loops play; each
+// field effect on a bit of its own above them, so the mix tells which
+// effects sound.
+constexpr int16_t Rain = 8192;
+constexpr int16_t SadSong = 4096;
+constexpr int16_t Forest = 20480;
+constexpr int16_t BossMusic = 16384;
+constexpr int16_t SwingOne = 16;  // also the title's cursor
+constexpr int16_t SwingTwo = 32;
+constexpr int16_t Bomb = 64;
+constexpr int16_t Open = 128;
+constexpr int16_t Hit = 256;
+constexpr int16_t StepOne = 512;
+constexpr int16_t StepTwo = 1024;
+constexpr int16_t Stamp = 2048;
+constexpr int16_t Choice = 3;
+constexpr int16_t Farewell = 5;
+constexpr int16_t OtherEffect = 1;
 
 struct SoundFile {
     const char* path;
@@ -28,18 +38,18 @@ struct SoundFile {
 };
 
 constexpr SoundFile GameSounds[] = {
-    {"Sound/素振り1.wav", Cursor},
+    {"Sound/素振り1.wav", SwingOne},
     {"Sound/キラキラリン.wav", Choice},
     {"Sound/syaki-n.wav", OtherEffect},
     {"Sound/雨.wav", Rain},
     {"Sound/sadsong-1.wav", SadSong},
-    {"Sound/素振り2.wav", OtherEffect},
-    {"Sound/bom10.wav", OtherEffect},
-    {"Sound/open.wav", OtherEffect},
-    {"Sound/効果（攻撃）.wav", OtherEffect},
-    {"Sound/step01.wav", OtherEffect},
-    {"Sound/step02.wav", OtherEffect},
-    {"Sound/足踏み.wav", OtherEffect},
+    {"Sound/素振り2.wav", SwingTwo},
+    {"Sound/bom10.wav", Bomb},
+    {"Sound/open.wav", Open},
+    {"Sound/効果（攻撃）.wav", Hit},
+    {"Sound/step01.wav", StepOne},
+    {"Sound/step02.wav", StepTwo},
+    {"Sound/足踏み.wav", Stamp},
     {"Sound/forest.wav", Forest},
     {"Sound/Boss.wav", BossMusic},
     {"Sound/うなり声.wav", OtherEffect},
@@ -49,7 +59,20 @@ constexpr SoundFile GameSounds[] = {
 };
 constexpr int GameSoundCount = sizeof GameSounds / sizeof GameSounds[0];
 
+constexpr int KeyCanopy = 'C';
+constexpr int KeyAttack = 'X';
+constexpr int KeyJump = 'Z';
+constexpr int FloorRow = 30;  // y 960 down is solid
+constexpr int SolidTile = 1;
+
 int AnswerYes(HWND, LPCSTR, LPCSTR, UINT) { return IDYES; }
+
+void LayFloor() {
+    std::memset(MapTiles[SolidTile].mask, MaskSolid, sizeof MapTiles[SolidTile].mask);
+    for (int row = 0; row < StageRows; ++row)
+        for (int column = 0; column < StageColumns; ++column)
+            TileIndexMap[row][column] = row >= FloorRow ? SolidTile : 0;
+}
 
 // Runs one frame with exactly these keys down.
 void Frame(std::initializer_list<int> keys = {}) {
@@ -57,6 +80,18 @@ void Frame(std::initializer_list<int> keys = {}) {
     for (int key : keys) state[key] = 0x80;
     SetKeyboardState(state);
     ASSERT_EQ(UpdateFrame(nullptr), 1);
+}
+
+// Runs the frames, waits for the mix to play out whatever they started,
+// and gives the effects heard above the forest, one bit each.
+int EffectsHeard(int frames, std::initializer_list<int> keys = {}) {
+    long from = MixWatch::Count();
+    for (int frame = 0; frame < frames; ++frame) Frame(keys);
+    EXPECT_TRUE(MixWatch::WaitFrames(from, 2 * ShortFrames + 4096));
+    int heard = 0;
+    for (long i = from; i < MixWatch::Count(); ++i)
+        if (MixWatch::At(i).high >= Forest) heard |= MixWatch::At(i).high - Forest;
+    return heard;
 }
 
 void ExpectFilled(std::initializer_list<int> slots) {
@@ -84,6 +119,7 @@ protected:
                   D3D_OK);
         ASSERT_EQ(D3DXCreateSprite(Graphics.device, &Graphics.sprite), D3D_OK);
         SetMessageBoxHook(AnswerYes);
+        LayFloor();
     }
     void TearDown() override {
         SetMessageBoxHook(nullptr);
@@ -115,7 +151,7 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
     ASSERT_TRUE(MixWatch::WaitFrames(from, 2 * ShortFrames + 4096));
     long cursorFrames = 0;
     for (long i = from; i < MixWatch::Count(); ++i)
-        if (MixWatch::At(i).high == Rain + SadSong + Cursor) cursorFrames += MixWatch::At(i).frames;
+        if (MixWatch::At(i).high == Rain + SadSong + SwingOne) cursorFrames += MixWatch::At(i).frames;
     EXPECT_GT(cursorFrames, 0);
     Frame({VK_UP});
     Frame({VK_RETURN});
@@ -165,4 +201,47 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
 
     // However often the sets load, each file stays decoded once.
     EXPECT_EQ(LiveSoundSegments(), GameSoundCount);
+}
+
+TEST_F(SoundSetTest, ThePlayersActionsPlayTheFieldEffects) {
+    ThePlayer = Player{};
+    ThePlayer.x = 300.0f;
+    ThePlayer.y = 900.0f;
+    ThePlayer.HP = 300;
+    Scene = SceneField;
+    LoadedSoundSet = SoundSetNone;
+    EXPECT_EQ(EffectsHeard(60), 0);
+    ASSERT_EQ(LoadedSoundSet, SoundSetField);
+    ASSERT_EQ(ThePlayer.airborne, 0);
+
+    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Stamp);
+    // A second press once falling opens the canopy.
+    EXPECT_EQ(EffectsHeard(40), 0);
+    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Open);
+    EXPECT_EQ(EffectsHeard(200), 0);
+    ASSERT_EQ(ThePlayer.airborne, 0);
+
+    EXPECT_EQ(EffectsHeard(1, {KeyCanopy}), Open);
+    EXPECT_EQ(EffectsHeard(1), 0);
+
+    EXPECT_EQ(EffectsHeard(15, {VK_RIGHT}), StepOne);
+    EXPECT_EQ(EffectsHeard(20, {VK_RIGHT}), StepTwo);
+    EXPECT_EQ(EffectsHeard(1), 0);
+
+    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne);
+    EXPECT_EQ(EffectsHeard(1), 0);
+    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingTwo);
+    EXPECT_EQ(EffectsHeard(1), 0);
+    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), Bomb);
+    EXPECT_EQ(EffectsHeard(80), 0);
+
+    // An enemy in reach: the strike's swing and its hit sound together.
+    Enemies[0] = Enemy{};
+    Enemies[0].x = ThePlayer.x + 70.0f;
+    Enemies[0].y = ThePlayer.y;
+    Enemies[0].width = 40;
+    Enemies[0].height = 64;
+    Enemies[0].state = 1;
+    ThePlayer.facing = 0;
+    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne | Hit);
 }

@@ -1,4 +1,4 @@
-#include "data_dir.h"
+#include "data_tree.h"
 
 #include <unistd.h>
 #include <cstdio>

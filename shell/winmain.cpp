@@ -1,0 +1,51 @@
+// Start-up, the main loop and shutdown, in their fixed orders.
+#include "game/resources.h"
+#include "graphics/graphics.h"
+#include "shell/shell.h"
+#include "sound/sound.h"
+
+namespace {
+
+constexpr UINT TimerResolutionMs = 1;
+
+}  // namespace
+
+int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = 0;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = "Window";
+    wc.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
+    if (!RegisterClassExA(&wc)) return 0;
+
+    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, WindowWidthPx,
+                                  WindowHeightPx, nullptr, nullptr, instance, nullptr);
+    AdjustWindowToClient(window, WindowWidthPx, WindowHeightPx);
+    if (!Graphics.Create(window, WindowWidthPx, WindowHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
+        // Whatever was started goes with the process.
+        MessageBoxA(window, "DirectGraphics初期化ミス", "", MB_OK);
+        return 0;
+    }
+    Graphics.SetRenderStates();
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    timeBeginPeriod(TimerResolutionMs);
+    LoadResources();
+    if (!InitSound(window)) MessageBoxA(window, "シッパイ", "ウィンドウ", MB_OK);
+
+    // Zeroed, so a loop that ends before any fetch still exits with 0.
+    MSG msg{};
+    while (MainLoopPass(window, &msg)) {
+    }
+
+    ReleaseTextures();
+    Graphics.Release();
+    ReleaseSound();
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,186 @@
+// The player's strikes against the field's enemies and the boss.
+#include <gtest/gtest.h>
+
+#include "game/actors/boss.h"
+#include "game/actors/enemies.h"
+#include "game/frame.h"
+#include "support/actor_scene.h"
+
+namespace {
+
+constexpr float PlayerX = 1000.0f;
+constexpr float PlayerY = 500.0f;
+constexpr int Right = 0;
+constexpr int Left = 1;
+
+class Strikes : public testing::Test {
+protected:
+    void SetUp() override {
+        ClearActors();
+        ParkEnemies();
+        StandPlayer(PlayerX, PlayerY, Right);
+        Attack(1, 25);
+    }
+
+    static void Attack(int state, int count) {
+        ThePlayer.attackState = state;
+        ThePlayer.attackCount = count;
+    }
+
+    // A 32 x 32 enemy; its hit box spans x - 11 to x + 10.
+    static Enemy* EnemyAt(int index, float x, float y = PlayerY) { return PlaceEnemy(index, 0, x, y); }
+
+    static void BossAt(float x, float y) {
+        ResetBoss();
+        Boss.x = x;
+        Boss.y = y;
+    }
+};
+
+TEST_F(Strikes, TheFieldCountWindowClosesAtEighteen) {
+    const struct {
+        int state, count, hit;
+    } rows[] = {
+        {1, 19, 1}, {1, 18, 0}, {2, 29, 1}, {3, 49, 1}, {3, 0, 0},
+        {0, 25, 0}, {4, 29, 0}, {4, 19, 0}, {5, 24, 1}, {5, 18, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "state " << row.state << " count " << row.count);
+        Enemy* e = EnemyAt(0, PlayerX + 60.0f);
+        Attack(row.state, row.count);
+        PlayerAttackHits(SceneField);
+        EXPECT_EQ(e->state, row.hit ? 2 : 1);
+    }
+}
+
+TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAhead) {
+    const struct {
+        int facing;
+        float x;
+        int hit;
+    } rows[] = {
+        {Right, PlayerX + 60.0f, 1},   {Right, PlayerX + 20.0f, 0},   {Right, PlayerX + 104.0f, 0},
+        {Right, PlayerX + 103.5f, 1},  {Right, PlayerX + 48.0f, 1},   {Right, PlayerX + 37.0f, 0},
+        {Left, PlayerX - 60.0f, 1},    {Left, PlayerX + 60.0f, 0},    {Left, PlayerX - 104.0f, 0},
+        {Left, PlayerX - 103.0f, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "facing " << row.facing << " x " << row.x);
+        ThePlayer.facing = row.facing;
+        Enemy* e = EnemyAt(0, row.x);
+        PlayerAttackHits(SceneField);
+        EXPECT_EQ(e->state, row.hit ? 2 : 1);
+    }
+    // Height: the box spans 80 to 16 px above the feet.
+    ThePlayer.facing = Right;
+    EXPECT_EQ(EnemyAt(0, PlayerX + 60.0f, PlayerY - 80.0f)->state, 1);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(Enemies[0].state, 1);
+    EnemyAt(0, PlayerX + 60.0f, PlayerY - 47.0f);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(Enemies[0].state, 2);
+}
+
+TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
+    Enemy* a = EnemyAt(3, PlayerX + 60.0f);
+    Enemy* b = EnemyAt(17, PlayerX + 75.0f);
+    Enemy* asleep = EnemyAt(20, PlayerX + 80.0f);
+    asleep->state = 0;
+    a->xF = -3.0f;  // walking at the player who faces it
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(a->state, 2);
+    EXPECT_EQ(b->state, 2);
+    EXPECT_EQ(asleep->state, 2);
+    EXPECT_EQ(a->xF, 0.0f);
+    EXPECT_EQ(a->yF, -3.0f);
+    EXPECT_EQ(b->xF, 3.0f);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(b->xF, 6.0f);
+    EXPECT_EQ(b->yF, -6.0f);
+
+    ThePlayer.facing = Left;
+    Enemy* c = EnemyAt(4, PlayerX - 60.0f);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(c->xF, -3.0f);
+}
+
+TEST_F(Strikes, TheAerialStrikeUsesBoxAInFrontThenBoxBBelow) {
+    Attack(5, 20);
+    // A: 38 to 78 px ahead over the full height.
+    Enemy* ahead = EnemyAt(0, PlayerX + 70.0f, PlayerY - 60.0f);
+    // B: centred under the player, 30 px above to 10 px below the feet.
+    Enemy* below = EnemyAt(1, PlayerX - 30.0f, PlayerY + 40.0f);
+    Enemy* beyondB = EnemyAt(2, PlayerX - 30.0f, PlayerY + 42.0f);
+    Enemy* behind = EnemyAt(3, PlayerX - 70.0f, PlayerY - 60.0f);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(ahead->state, 2);
+    EXPECT_EQ(below->state, 2);
+    EXPECT_EQ(beyondB->state, 1);
+    EXPECT_EQ(behind->state, 1);
+}
+
+TEST_F(Strikes, NearTheLeftEdgeBoxesTruncateTowardZero) {
+    // px 90.5 facing left: the ground box starts at trunc(-2.5) = -2.
+    StandPlayer(90.5f, PlayerY, Left);
+    Attack(1, 25);
+    Enemy* touching = EnemyAt(0, -13.0f);  // hit box -24 to -3
+    Enemy* reaching = EnemyAt(1, -12.0f);  // hit box -23 to -2
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(touching->state, 1);
+    EXPECT_EQ(reaching->state, 2);
+}
+
+TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
+    // The boss's hit box spans x - 93 to x + 92.
+    BossAt(PlayerX + 185.0f, PlayerY);
+    Attack(1, 5);  // no count window against the boss
+    PlayerAttackHits(SceneBoss);
+    EXPECT_EQ(BossHp, 299);
+    EXPECT_EQ(Boss.x, PlayerX + 193.0f);
+    EXPECT_EQ(Boss.y, PlayerY - 2.0f);
+    PlayerAttackHits(SceneBoss);
+    EXPECT_EQ(BossHp, 299);  // pushed out of reach
+
+    // Both aerial boxes over the boss: still one point and one push.
+    BossAt(PlayerX + 40.0f, PlayerY + 20.0f);
+    Attack(5, 1);
+    ThePlayer.facing = Left;
+    PlayerAttackHits(SceneBoss);
+    EXPECT_EQ(BossHp, 299);
+    EXPECT_EQ(Boss.x, PlayerX + 32.0f);
+
+    // Defeated or transforming, it is struck all the same, below 0 too.
+    for (int state : {BossDefeated, BossTransforming}) {
+        BossAt(PlayerX, PlayerY);
+        Boss.state = state;
+        BossHp = 0;
+        Attack(2, 1);
+        PlayerAttackHits(SceneBoss);
+        EXPECT_EQ(BossHp, -1);
+    }
+
+    for (int state : {0, 4, -1}) {
+        BossAt(PlayerX, PlayerY);
+        Attack(state, 20);
+        PlayerAttackHits(SceneBoss);
+        EXPECT_EQ(BossHp, 300) << state;
+    }
+}
+
+TEST_F(Strikes, EachSceneStrikesOnlyItsOwnTargets) {
+    Enemy* e = EnemyAt(0, PlayerX + 60.0f);
+    BossAt(PlayerX + 60.0f, PlayerY);
+    for (int scene : {SceneTitle, SceneContinue, 7, -1}) {
+        PlayerAttackHits(scene);
+        EXPECT_EQ(e->state, 1);
+        EXPECT_EQ(BossHp, 300);
+    }
+    PlayerAttackHits(SceneBoss);
+    EXPECT_EQ(e->state, 1);
+    EXPECT_EQ(BossHp, 299);
+    PlayerAttackHits(SceneField);
+    EXPECT_EQ(e->state, 2);
+    EXPECT_EQ(BossHp, 299);
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+// A window of the game's class and size for the device tests, released
+// with everything made on it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "graphics/graphics.h"
+#include "support/message_box_recorder.h"
+#include "shell/shell.h"
+
+class DeviceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        boxes::Record(IDNO);
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "DeviceTest";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        window = CreateWindowExA(0, "DeviceTest", "Device test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+    }
+    void TearDown() override {
+        graphics.Release();
+        SetCreateDeviceHook(nullptr);
+        ForceDeviceLossState(DeviceLossState::Working);
+        DestroyWindow(window);
+        UnregisterClassA("DeviceTest", nullptr);
+        boxes::Stop();
+    }
+    // A full-screen 640 x 480 device with the fixed states applied.
+    void MakeDevice() {
+        ASSERT_EQ(graphics.Create(window, 640, 480, D3DFMT_X8R8G8B8, TRUE), 1);
+        graphics.SetRenderStates();
+    }
+    DWORD RenderState(D3DRENDERSTATETYPE state) {
+        DWORD value = 0xBADBAD;
+        EXPECT_EQ(graphics.device->GetRenderState(state, &value), D3D_OK);
+        return value;
+    }
+
+    HWND window = nullptr;
+    DirectGraphics graphics{};
+};

@@ -1,0 +1,278 @@
+// The 3D helpers: the states the switches, light and fog leave on the
+// device, lines and boxes read back from the back buffer, and projection.
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "device_fixture.h"
+
+namespace {
+
+constexpr D3DCOLOR Red = 0xFFFF0000;
+constexpr D3DCOLOR Green = 0xFF00FF00;
+constexpr D3DCOLOR Black = 0xFF000000;
+
+D3DXMATRIX Identity() {
+    D3DXMATRIX m;
+    D3DXMatrixTranslation(&m, 0, 0, 0);
+    return m;
+}
+
+class Scene3DTest : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        MakeDevice();
+        D3DXMATRIX identity = Identity();
+        graphics.device->SetTransform(D3DTS_VIEW, &identity);
+        graphics.device->SetTransform(D3DTS_PROJECTION, &identity);
+    }
+    // Draws into a black back buffer and returns the picture.
+    template <typename Draw>
+    std::vector<uint32_t> Picture(Draw draw) {
+        IDirect3DDevice9* device = graphics.device;
+        device->BeginScene();
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, Black, 1.0f, 0);
+        draw();
+        device->EndScene();
+        const uint32_t* pixels = device->BackBuffer();
+        return std::vector<uint32_t>(pixels, pixels + 640 * 480);
+    }
+    // The colour near (x, y): a line may fall one pixel either way.
+    static bool Near(const std::vector<uint32_t>& picture, int x, int y, D3DCOLOR colour) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                int px = x + dx, py = y + dy;
+                if (px < 0 || py < 0 || px >= 640 || py >= 480) continue;
+                if ((picture[py * 640 + px] | 0xFF000000) == colour) return true;
+            }
+        }
+        return false;
+    }
+    static int Count(const std::vector<uint32_t>& picture, D3DCOLOR colour) {
+        int n = 0;
+        for (uint32_t p : picture) n += (p | 0xFF000000) == colour;
+        return n;
+    }
+};
+
+TEST_F(Scene3DTest, EachFogSetterLeavesItsStatesAndOnlyVertexFogTurnsOnRange) {
+    const struct {
+        const char* name;
+        void (*set)(DirectGraphics&);
+        bool linear;
+        DWORD vertexMode, tableMode;
+    } setters[] = {
+        {"vertex linear", [](DirectGraphics& g) { g.SetVertexFogLinear(0.25f, 40.5f, 0xFF102030); }, true, 3, 0},
+        {"pixel linear", [](DirectGraphics& g) { g.SetPixelFogLinear(0.25f, 40.5f, 0xFF102030); }, true, 0, 3},
+        {"vertex exp", [](DirectGraphics& g) { g.SetVertexFogExp(0.125f, 0xFF102030); }, false, 1, 0},
+        {"pixel exp", [](DirectGraphics& g) { g.SetPixelFogExp(0.125f, 0xFF102030); }, false, 0, 1},
+        {"vertex exp2", [](DirectGraphics& g) { g.SetVertexFogExp2(0.125f, 0xFF102030); }, false, 2, 0},
+        {"pixel exp2", [](DirectGraphics& g) { g.SetPixelFogExp2(0.125f, 0xFF102030); }, false, 0, 2},
+    };
+    for (const auto& s : setters) {
+        SCOPED_TRACE(s.name);
+        for (D3DRENDERSTATETYPE state : {D3DRS_FOGSTART, D3DRS_FOGEND, D3DRS_FOGDENSITY}) {
+            graphics.device->SetRenderState(state, 0x55);
+        }
+        graphics.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
+        graphics.device->SetRenderState(D3DRS_FOGENABLE, FALSE);
+        s.set(graphics);
+        EXPECT_EQ(RenderState(D3DRS_FOGCOLOR), 0xFF102030u);
+        if (s.linear) {
+            EXPECT_EQ(RenderState(D3DRS_FOGSTART), FloatBitsToDword(0.25f));
+            EXPECT_EQ(RenderState(D3DRS_FOGEND), FloatBitsToDword(40.5f));
+            EXPECT_EQ(RenderState(D3DRS_FOGDENSITY), 0x55u);
+        } else {
+            EXPECT_EQ(RenderState(D3DRS_FOGDENSITY), FloatBitsToDword(0.125f));
+            EXPECT_EQ(RenderState(D3DRS_FOGSTART), 0x55u);
+        }
+        EXPECT_EQ(RenderState(D3DRS_FOGVERTEXMODE), s.vertexMode);
+        EXPECT_EQ(RenderState(D3DRS_FOGTABLEMODE), s.tableMode);
+        EXPECT_EQ(RenderState(D3DRS_RANGEFOGENABLE), s.vertexMode != 0 ? 1u : 0u);
+        EXPECT_EQ(RenderState(D3DRS_FOGENABLE), 1u);
+    }
+    graphics.SetFogEnable(FALSE);
+    EXPECT_EQ(RenderState(D3DRS_FOGENABLE), 0u);
+}
+
+TEST_F(Scene3DTest, TheDirectionalLightIsBuiltAfreshAndSwitchesLightingOn) {
+    graphics.SetLighting(FALSE);
+    graphics.SetSpecularEnable(FALSE);
+    EXPECT_EQ(RenderState(D3DRS_LIGHTING), 0u);
+    EXPECT_EQ(RenderState(D3DRS_SPECULARENABLE), 0u);
+
+    D3DLIGHT9 stale{};
+    stale.Type = D3DLIGHT_SPOT;
+    stale.Range = 9.0f;
+    stale.Position = {1, 2, 3};
+    graphics.device->SetLight(2, &stale);
+    const D3DXVECTOR3 direction(0.0f, -30.0f, 40.0f);
+    const D3DCOLORVALUE diffuse{1.0f, 0.5f, 0.25f, 1.0f};
+    const D3DCOLORVALUE ambient{0.1f, 0.2f, 0.3f, 0.4f};
+    const D3DCOLORVALUE specular{0.9f, 0.8f, 0.7f, 0.6f};
+    graphics.SetDirectionalLight(2, &direction, &diffuse, &ambient, &specular);
+
+    D3DLIGHT9 light;
+    ASSERT_EQ(graphics.device->GetLight(2, &light), D3D_OK);
+    EXPECT_EQ(light.Type, D3DLIGHT_DIRECTIONAL);
+    EXPECT_EQ(std::memcmp(&light.Diffuse, &diffuse, sizeof diffuse), 0);
+    EXPECT_EQ(std::memcmp(&light.Ambient, &ambient, sizeof ambient), 0);
+    EXPECT_EQ(std::memcmp(&light.Specular, &specular, sizeof specular), 0);
+    EXPECT_FLOAT_EQ(light.Direction.x, 0.0f);
+    EXPECT_FLOAT_EQ(light.Direction.y, -0.6f);
+    EXPECT_FLOAT_EQ(light.Direction.z, 0.8f);
+    EXPECT_EQ(light.Position.x, 0.0f);
+    EXPECT_EQ(light.Position.z, 0.0f);
+    EXPECT_EQ(light.Range, 0.0f);
+    EXPECT_EQ(light.Falloff, 0.0f);
+    EXPECT_EQ(light.Attenuation0, 0.0f);
+    EXPECT_EQ(light.Theta, 0.0f);
+    EXPECT_EQ(light.Phi, 0.0f);
+    BOOL enabled = FALSE;
+    graphics.device->GetLightEnable(2, &enabled);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(RenderState(D3DRS_LIGHTING), 1u);
+    EXPECT_EQ(RenderState(D3DRS_SPECULARENABLE), 1u);
+}
+
+TEST_F(Scene3DTest, ALineLandsWhereTheProjectionPutsItAndTheWorldMovesIt) {
+    std::vector<uint32_t> plain = Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0, 0.5f, 0, 0, Red, nullptr); });
+    D3DXMATRIX identity = Identity();
+    std::vector<uint32_t> withIdentity =
+        Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0, 0.5f, 0, 0, Red, &identity); });
+    EXPECT_EQ(plain, withIdentity);
+
+    // Each end lands on the pixel ProjectToScreen gives for it.
+    D3DXMATRIX left, right;
+    D3DXMatrixTranslation(&left, -0.5f, 0, 0);
+    D3DXMatrixTranslation(&right, 0.5f, 0, 0);
+    D3DXVECTOR3 a, b;
+    graphics.ProjectToScreen(&a, &left, &identity, &identity);
+    graphics.ProjectToScreen(&b, &right, &identity, &identity);
+    EXPECT_EQ(a.x, 160.0f);
+    EXPECT_EQ(b.x, 480.0f);
+    EXPECT_EQ(a.y, 240.0f);
+    EXPECT_TRUE(Near(plain, 162, 240, Red));
+    EXPECT_TRUE(Near(plain, 320, 240, Red));
+    EXPECT_TRUE(Near(plain, 478, 240, Red));
+    EXPECT_FALSE(Near(plain, 150, 240, Red));
+    EXPECT_FALSE(Near(plain, 490, 240, Red));
+    EXPECT_GT(Count(plain, Red), 300);
+    EXPECT_LT(Count(plain, Red), 340);
+
+    D3DXMATRIX up;
+    D3DXMatrixTranslation(&up, 0, 0.5f, 0);
+    std::vector<uint32_t> moved = Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0, 0.5f, 0, 0, Red, &up); });
+    EXPECT_TRUE(Near(moved, 320, 120, Red));
+    EXPECT_FALSE(Near(moved, 320, 240, Red));
+    IDirect3DTexture9* bound = reinterpret_cast<IDirect3DTexture9*>(1);
+    graphics.device->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+}
+
+TEST_F(Scene3DTest, AStripJoinsItsPointsAndTooFewPointsDrawNothing) {
+    const LineVertex points[3] = {{-0.5f, 0.5f, 0, Green}, {-0.5f, -0.5f, 0, Green}, {0.5f, -0.5f, 0, Green}};
+    std::vector<uint32_t> strip = Picture([&] { graphics.DrawLineStrip(points, 3, nullptr); });
+    EXPECT_TRUE(Near(strip, 160, 200, Green));  // down the left side
+    EXPECT_TRUE(Near(strip, 320, 360, Green));  // along the bottom
+    EXPECT_FALSE(Near(strip, 320, 240, Green));  // no closing line
+    EXPECT_FALSE(Near(strip, 480, 120, Green));
+
+    std::vector<uint32_t> one = Picture([&] {
+        graphics.DrawLineStrip(points, 1, nullptr);
+        graphics.DrawLineStrip(points, 0, nullptr);
+        graphics.DrawLineStrip(nullptr, 0, nullptr);
+    });
+    EXPECT_EQ(Count(one, Green), 0);
+    EXPECT_EQ(Count(one, Black), 640 * 480);
+}
+
+TEST_F(Scene3DTest, ABoxDrawsItsTwelveEdgesWhicheverCornerComesFirst) {
+    const D3DXVECTOR3 a(-0.5f, -0.5f, 0.25f);
+    const D3DXVECTOR3 b(0.5f, 0.5f, 0.75f);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(graphics.device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    graphics.device->SetTexture(0, texture);
+    std::vector<uint32_t> box = Picture([&] { graphics.DrawBox(&a, &b, Green, nullptr); });
+    IDirect3DTexture9* bound = texture;
+    graphics.device->GetTexture(0, &bound);
+    EXPECT_EQ(bound, nullptr);
+    texture->Release();
+
+    // Seen straight on, the two faces and the edges between them make the
+    // outline of one square; nothing inside it.
+    EXPECT_TRUE(Near(box, 320, 120, Green));
+    EXPECT_TRUE(Near(box, 320, 360, Green));
+    EXPECT_TRUE(Near(box, 160, 240, Green));
+    EXPECT_TRUE(Near(box, 480, 240, Green));
+    EXPECT_FALSE(Near(box, 320, 240, Green));
+    EXPECT_FALSE(Near(box, 100, 240, Green));
+    std::vector<uint32_t> swapped = Picture([&] { graphics.DrawBox(&b, &a, Green, nullptr); });
+    EXPECT_EQ(box, swapped);
+
+    // Turned a quarter about x (y goes to depth, z to -y), the edges along
+    // z now make the sides and those along y shrink to points.
+    D3DXMATRIX turn{};
+    turn._11 = 1;
+    turn._23 = 1;
+    turn._32 = -1;
+    turn._44 = 1;
+    const D3DXVECTOR3 c(-0.5f, 0.2f, 0.25f);
+    const D3DXVECTOR3 d(0.5f, 0.6f, 0.75f);
+    std::vector<uint32_t> turned = Picture([&] { graphics.DrawBox(&c, &d, Green, &turn); });
+    EXPECT_TRUE(Near(turned, 320, 300, Green));
+    EXPECT_TRUE(Near(turned, 320, 420, Green));
+    EXPECT_TRUE(Near(turned, 160, 360, Green));
+    EXPECT_TRUE(Near(turned, 480, 360, Green));
+    EXPECT_FALSE(Near(turned, 320, 360, Green));
+    EXPECT_FALSE(Near(turned, 320, 240, Green));
+}
+
+TEST(ProjectTest, TheOriginLandsOnTheBackBufferByTheProductOfTheMatrices) {
+    DirectGraphics graphics{};
+    graphics.presentParams.BackBufferWidth = 640;
+    graphics.presentParams.BackBufferHeight = 480;
+    D3DXMATRIX identity = Identity();
+    D3DXVECTOR3 out;
+    EXPECT_EQ(graphics.ProjectToScreen(&out, &identity, &identity, &identity), &out);
+    EXPECT_EQ(out.x, 320.0f);
+    EXPECT_EQ(out.y, 240.0f);
+    EXPECT_EQ(out.z, 1.0f);
+
+    // x = w on the right edge, y = w on the top edge; out.z is w itself.
+    D3DXMATRIX corner = identity;
+    corner._41 = 2.0f;
+    corner._42 = 2.0f;
+    corner._44 = 2.0f;
+    graphics.ProjectToScreen(&out, &identity, &corner, &identity);
+    EXPECT_EQ(out.x, 640.0f);
+    EXPECT_EQ(out.y, 0.0f);
+    EXPECT_EQ(out.z, 2.0f);
+
+    // m1 acts first: moved by 1, then halved, gives 0.5.
+    D3DXMATRIX move, halve = identity;
+    D3DXMatrixTranslation(&move, 1.0f, 0, 0);
+    halve._11 = 0.5f;
+    graphics.ProjectToScreen(&out, &move, &halve, &identity);
+    EXPECT_EQ(out.x, 480.0f);
+    graphics.ProjectToScreen(&out, &identity, &move, &halve);
+    EXPECT_EQ(out.x, 480.0f);
+    graphics.ProjectToScreen(&out, &halve, &identity, &move);
+    EXPECT_EQ(out.x, 640.0f);
+
+    // Odd sizes halve downwards; w = 0 is not guarded.
+    graphics.presentParams.BackBufferWidth = 641;
+    graphics.presentParams.BackBufferHeight = 3;
+    graphics.ProjectToScreen(&out, &identity, &identity, &identity);
+    EXPECT_EQ(out.x, 320.0f);
+    EXPECT_EQ(out.y, 1.0f);
+    D3DXMATRIX flat = identity;
+    flat._44 = 0.0f;
+    graphics.ProjectToScreen(&out, &flat, &identity, &identity);
+    EXPECT_FALSE(std::isfinite(out.x));
+    EXPECT_FALSE(std::isfinite(out.y));
+}
+
+}  // namespace

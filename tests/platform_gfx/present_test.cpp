@@ -1,0 +1,83 @@
+// Presenting into a real window on SDL's headless driver: the picture
+// reaches the window's renderer, and the device outlives its window.
+#include <gtest/gtest.h>
+#include "gfx_fixture.h"
+#include "platform/win32_internal.h"
+
+namespace {
+LRESULT CALLBACK QuietProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class PresentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = QuietProc;
+        wc.lpszClassName = "PresentClass";
+        ASSERT_NE(RegisterClassExA(&wc), 0);
+        window = CreateWindowExA(0, "PresentClass", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
+                                 nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        d3d = Direct3DCreate9(D3D_SDK_VERSION);
+        D3DPRESENT_PARAMETERS params = GameParams();
+        params.hDeviceWindow = window;
+        ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
+                                    &params, &device),
+                  D3D_OK);
+    }
+    void TearDown() override {
+        if (window) DestroyWindow(window);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        UnregisterClassA("PresentClass", nullptr);
+        if (device) device->Release();
+        if (d3d) d3d->Release();
+    }
+
+    HWND window = nullptr;
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = nullptr;
+};
+}  // namespace
+
+TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
+    SDL_Window* sdl = PlatformSdlWindow(window);
+    ASSERT_NE(sdl, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0);
+    for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    SDL_Renderer* renderer = SDL_GetRenderer(sdl);
+    ASSERT_NE(renderer, nullptr);
+    // The 640 x 480 picture is letterboxed into the window by nearest neighbour.
+    int width = 0, height = 0;
+    SDL_RenderGetLogicalSize(renderer, &width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    uint32_t middle = 0;
+    int outputWidth = 0, outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
+    SDL_Rect centre{outputWidth / 2, outputHeight / 2, 1, 1};
+    ASSERT_EQ(SDL_RenderReadPixels(renderer, &centre, SDL_PIXELFORMAT_ARGB8888, &middle, 4), 0);
+    EXPECT_EQ(middle & 0xFFFFFFu, 0x00FF00u);
+
+    // Reset into a window leaves full screen.
+    D3DPRESENT_PARAMETERS windowed = GameParams();
+    windowed.hDeviceWindow = window;
+    windowed.Windowed = TRUE;
+    ASSERT_EQ(device->Reset(&windowed), D3D_OK);
+    EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+TEST_F(PresentTest, DeviceOutlivesItsWindow) {
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    DestroyWindow(window);
+    window = nullptr;
+    // Nothing to show into any more: the present does nothing, quietly.
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(device->Release(), 0u);
+    device = nullptr;
+}
