@@ -1,6 +1,7 @@
 // Point, line and box queries over the stage.
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "game/stage/stage.h"
 
@@ -35,20 +36,23 @@ const MapTile* CellTile(int row, int column) {
 // asks once per band, not once per pixel.
 uint32_t SolidLinesOfBand(bool columns, int64_t line, int64_t from, int64_t to) {
     const int band = (int)(line >> TileShift);
-    uint32_t solid = 0;
+    unsigned char solid[TileSize] = {};  // 1 where line k has a solid pixel
     for (int cell = (int)(from >> TileShift); cell <= (int)(to >> TileShift); ++cell) {
         const MapTile* tile = columns ? CellTile(cell, band) : CellTile(band, cell);
         if (!tile) continue;
         const int first = cell == (int)(from >> TileShift) ? (int)(from & TileMaskBits) : 0;
         const int last = cell == (int)(to >> TileShift) ? (int)(to & TileMaskBits) : TileSize - 1;
-        for (int across = first; across <= last; ++across) {
-            for (int k = 0; k < TileSize; ++k) {
-                const signed char value = columns ? tile->mask[across][k] : tile->mask[k][across];
-                solid |= (uint32_t)(value == MaskSolid) << k;
-            }
+        if (columns) {
+            for (int across = first; across <= last; ++across)
+                for (int k = 0; k < TileSize; ++k) solid[k] |= tile->mask[across][k] == MaskSolid;
+        } else {
+            for (int k = 0; k < TileSize; ++k)
+                if (std::memchr(&tile->mask[k][first], MaskSolid, (size_t)(last - first + 1))) solid[k] = 1;
         }
     }
-    return solid;
+    uint32_t bits = 0;
+    for (int k = 0; k < TileSize; ++k) bits |= (uint32_t)solid[k] << k;
+    return bits;
 }
 
 }  // namespace
