@@ -195,6 +195,21 @@ TEST_F(DeviceTest, RestoreWaitsWhileLostAndRemakesAfterAReset) {
     device->EndScene();
 }
 
+TEST_F(DeviceTest, AResetThatFailsOtherwiseLeavesNoSpriteAndStopsWaiting) {
+    MakeDevice();
+    ForceDeviceLossState(DeviceLossState::NotReset);
+    graphics.presentParams.BackBufferFormat = D3DFMT_D24S8;  // no back buffer of that kind
+    EXPECT_EQ(graphics.Restore(), 0);
+    EXPECT_EQ(graphics.sprite, nullptr);
+    EXPECT_EQ(graphics.font, nullptr);
+    EXPECT_NE(graphics.device, nullptr);
+    // With the parameters mended the next try makes them again.
+    graphics.presentParams.BackBufferFormat = D3DFMT_X8R8G8B8;
+    EXPECT_EQ(graphics.Restore(), 0);
+    EXPECT_NE(graphics.sprite, nullptr);
+    EXPECT_NE(graphics.font, nullptr);
+}
+
 TEST_F(DeviceTest, ReleaseIsHarmlessTwiceAndBeforeCreate) {
     graphics.Release();
     EXPECT_EQ(graphics.d3d, nullptr);
@@ -210,13 +225,6 @@ TEST_F(DeviceTest, ReleaseIsHarmlessTwiceAndBeforeCreate) {
     EXPECT_EQ(graphics.device, nullptr);
     // Nothing to restore without a device.
     EXPECT_EQ(graphics.Restore(), 0);
-}
-
-TEST(FloatBitsTest, TheBitsPassUnchanged) {
-    EXPECT_EQ(FloatBitsToDword(0.0f), 0u);
-    EXPECT_EQ(FloatBitsToDword(-0.0f), 0x80000000u);
-    EXPECT_EQ(FloatBitsToDword(1.0f), 0x3F800000u);
-    EXPECT_EQ(FloatBitsToDword(0.1f), 0x3DCCCCCDu);
 }
 
 }  // namespace

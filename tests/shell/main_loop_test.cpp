@@ -5,7 +5,6 @@
 #include "driven_clock.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
-#include "platform/win32_internal.h"
 #include "support/message_box_recorder.h"
 #include "shell/shell.h"
 
@@ -130,32 +129,6 @@ TEST_F(MainLoopTest, ClosingTheWindowEndsTheLoopThroughQuitWithCodeZero) {
     EXPECT_EQ(msg.message, WM_QUIT);
     EXPECT_EQ(msg.wParam, 0u);
     EXPECT_EQ(TheClock.reads, 0);
-}
-
-TEST(WindowProcTest, TheCursorIsHiddenOverTheWindowAndClosingDestroysIt) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = "Window";
-    ASSERT_NE(RegisterClassExA(&wc), 0);
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                                  nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
-    EXPECT_EQ(WndProc(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), 1), 0);
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
-
-    // Closing goes through the default procedure, whose WM_DESTROY posts the quit.
-    EXPECT_EQ(WndProc(window, WM_CLOSE, 0, 0), 0);
-    RECT r;
-    EXPECT_FALSE(GetWindowRect(window, &r));
-    MSG msg{};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_QUIT);
-    EXPECT_EQ(msg.wParam, 0u);
-    EXPECT_TRUE(UnregisterClassA("Window", nullptr));
 }
 
 TEST(AdjustWindowTest, TheClientAreaComesOutExactAndTheCornerStays) {

@@ -107,6 +107,22 @@ TEST_F(WinMainTest, TheQuitChoiceEndsAfterItsFrameIsPaddedWithTheLastKeyAsExitCo
     EXPECT_NE(FindTestWindow("Kestoria"), nullptr);
 }
 
+TEST_F(WinMainTest, WithoutSoundTheFailureIsToldOnceAndTheGameRunsOn) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    TheClock.onSleep = [](int frame) {
+        if (frame == 2) PostTestMessage(FindTestWindow("Kestoria"), WM_CLOSE, 0, 0);
+    };
+    int code = Run();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(TheClock.Frames(), 2);
+    ASSERT_EQ(boxes::Seen.size(), 1u);
+    EXPECT_EQ(boxes::Seen[0].text, "シッパイ");
+    EXPECT_EQ(boxes::Seen[0].caption, "ウィンドウ");
+    EXPECT_EQ(boxes::Seen[0].type, MB_OK);
+    EXPECT_NE(boxes::Seen[0].owner, nullptr);
+}
+
 TEST_F(WinMainTest, NoDeviceShowsBothBoxesAndEndsBeforeAnyFrame) {
     SetCreateDeviceHook(RefuseEveryDevice);
     EXPECT_EQ(Run(), 0);
