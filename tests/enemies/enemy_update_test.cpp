@@ -300,6 +300,8 @@ TEST_F(EnemyFrame, ActiveEnemiesFallCappedAndDyingOnesWithoutEnd) {
     Enemy* walker = PlaceEnemy(0, 9, PlayerX - 500.0f, PlayerY);  // a stray kind: motion only
     Enemy* hovering = PlaceEnemy(1, 9, PlayerX - 500.0f, PlayerY);
     hovering->airborne = 2;
+    Enemy* falling = PlaceEnemy(3, 9, PlayerX - 500.0f, PlayerY);
+    falling->airborne = 1;
     Enemy* dying = PlaceEnemy(2, 0, PlayerX, PlayerY);
     dying->state = 2;
     dying->xF = -1.0f;
@@ -316,6 +318,7 @@ TEST_F(EnemyFrame, ActiveEnemiesFallCappedAndDyingOnesWithoutEnd) {
     EXPECT_EQ(walker->yF, 10.0f);
     EXPECT_EQ(hovering->yF, 10.0f);
     EXPECT_EQ(hovering->y, PlayerY);
+    EXPECT_EQ(falling->y, walker->y);
     // A 20-frame cycle: whole part 0 for ten frames, 1 for ten.
     for (int frame = 0; frame < 20; ++frame) {
         EXPECT_EQ(wholeParts[frame], (frame + 1) % 20 >= 10 ? 1.0f : 0.0f) << frame;
