@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "game/actors/enemies.h"
+#include "game/stage/stage.h"
 #include "platform/crt.h"
 
 namespace {
@@ -140,7 +141,7 @@ void KeepAndThrow(Enemy* e, float dx, bool near) {
 
 void FireAimed(Enemy* e, float dx, float dy) {
     float angle = (float)std::atan2((double)dy, (double)dx);
-    int deg = (int)(angle * 180.0 / AimPi);
+    int deg = TruncToInt(angle * 180.0 / AimPi);
     if (deg < 0) deg += 360;
     double r = deg * AimPi / 180.0;
     Shot* s = &Shots[AimedSlot];
