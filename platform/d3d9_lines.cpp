@@ -14,7 +14,6 @@ constexpr DWORD ShadeFlat = 1;
 // longer came from arithmetic gone wrong.
 constexpr double MaxLineSteps = 2.0 * MaxSurfaceSide;
 constexpr DWORD BlendZero = 1;
-constexpr DWORD BlendOne = 2;
 
 struct ClipVertex {
     double x, y, z, w;

@@ -55,25 +55,86 @@ uint32_t ModulateByte(uint32_t texel, uint32_t colour, int shift) {
 }
 
 // The texels of the clipped rectangle times a colour other than white,
-// premultiplied; new[] storage for one draw.
+// premultiplied when they are to be blended; new[] storage for one draw.
 uint32_t* ModulatedCopy(const IDirect3DTexture9::Impl* texture, int left, int top, int width, int height,
-                        D3DCOLOR colour) {
+                        D3DCOLOR colour, bool premultiply) {
     uint32_t* copy = new uint32_t[(size_t)width * height];
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = texture->pixels + (size_t)(top + y) * texture->width + left;
         for (int x = 0; x < width; ++x) {
             const uint32_t a = ModulateByte(row[x], colour, 24);
-            const uint32_t straight[3] = {ModulateByte(row[x], colour, 16), ModulateByte(row[x], colour, 8),
-                                          ModulateByte(row[x], colour, 0)};
             uint32_t p = a << 24;
-            for (int c = 0; c < 3; ++c) {
-                const uint32_t t = straight[c] * a + 128;
-                p |= ((t + (t >> 8)) >> 8) << (16 - 8 * c);
+            for (int shift = 16; shift >= 0; shift -= 8) {
+                const uint32_t c = ModulateByte(row[x], colour, shift);
+                const uint32_t t = c * a + 128;
+                p |= (premultiply ? (t + (t >> 8)) >> 8 : c) << shift;
             }
             copy[(size_t)y * width + x] = p;
         }
     }
     return copy;
+}
+
+// Where a draw's picture lands: picture point q (the first drawn texel's
+// corner at 0) goes to q x [a b; c d] + (tx, ty) on the screen.
+struct Placement {
+    double a, b, c, d, tx, ty;
+    int width, height;  // texels drawn
+};
+
+// No turn and no scale: a copy or blend of whole pixels, starting on the
+// first pixel at or after the origin.
+void CompositePlain(pixman_image_t* picture, pixman_image_t* mask, pixman_image_t* target, const Placement& p) {
+    const double x = std::ceil(p.tx), y = std::ceil(p.ty);
+    const PixelBox box = ClipToTarget(x, y, x + p.width, y + p.height, pixman_image_get_width(target),
+                                      pixman_image_get_height(target));
+    if (box.Empty()) return;
+    pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0 - (int)x, box.y0 - (int)y, 0, 0, box.x0,
+                             box.y0, box.x1 - box.x0, box.y1 - box.y0);
+}
+
+void CompositeTransformed(pixman_image_t* picture, pixman_image_t* mask, pixman_image_t* target, const Placement& p,
+                          bool smooth) {
+    const double det = p.a * p.d - p.b * p.c;
+    if (!std::isfinite(det) || det == 0.0) return;
+    // pixman samples screen pixel v at v + 0.5 and maps it back to the
+    // picture; Direct3D samples at v itself, nudged for the fill rule.
+    const double nudge = smooth ? 0.0 : FillRuleNudgePx;
+    const double ia = p.d / det, ib = -p.b / det, ic = -p.c / det, id = p.a / det;
+    const double sx = -0.5 + nudge - p.tx, sy = -0.5 + nudge - p.ty;
+    pixman_f_transform inverse;
+    pixman_f_transform_init_identity(&inverse);
+    inverse.m[0][0] = ia;
+    inverse.m[0][1] = ic;
+    inverse.m[0][2] = sx * ia + sy * ic;
+    inverse.m[1][0] = ib;
+    inverse.m[1][1] = id;
+    inverse.m[1][2] = sx * ib + sy * id;
+    pixman_transform fixed;
+    if (!pixman_transform_from_pixman_f_transform(&fixed, &inverse)) return;
+    pixman_image_set_transform(picture, &fixed);
+    pixman_image_set_filter(picture, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
+
+    // Corners in order round the picture's edge.
+    const double w = p.width, h = p.height;
+    const double xs[4] = {p.tx, p.tx + w * p.a, p.tx + w * p.a + h * p.c, p.tx + h * p.c};
+    const double ys[4] = {p.ty, p.ty + w * p.b, p.ty + w * p.b + h * p.d, p.ty + h * p.d};
+    double highest = ys[0], lowest = ys[0];
+    for (double y : ys) highest = std::fmin(highest, y), lowest = std::fmax(lowest, y);
+    // Band by band, so that a turned picture does not pay for the empty
+    // corners of its whole bounding box.
+    const int targetWidth = pixman_image_get_width(target), targetHeight = pixman_image_get_height(target);
+    const double firstBand = std::fmax(std::floor(highest) - 1, 0.0);
+    const double lastBand = std::fmin(lowest + 1, (double)targetHeight);
+    for (double bandTop = firstBand; bandTop < lastBand; bandTop += TurnedBandPx) {
+        double leftmost = 0.0, rightmost = 0.0;
+        if (!SlabExtent(xs, ys, bandTop - 1, bandTop + TurnedBandPx + 1, &leftmost, &rightmost)) continue;
+        const PixelBox box = ClipToTarget(std::floor(leftmost) - 1, bandTop, std::ceil(rightmost) + 1,
+                                          std::fmin(bandTop + TurnedBandPx, lastBand), targetWidth, targetHeight);
+        if (box.Empty()) continue;
+        pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0, box.y0, 0, 0, box.x0, box.y0,
+                                 box.x1 - box.x0, box.y1 - box.y0);
+    }
 }
 }  // namespace
 
@@ -137,105 +198,55 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
     const LONG right = r.right < whole.right ? r.right : whole.right;
     const LONG bottom = r.bottom < whole.bottom ? r.bottom : whole.bottom;
     if (right <= left || bottom <= top) return D3D_OK;
-    const int width = (int)(right - left), height = (int)(bottom - top);
 
-    // Picture point q (the first drawn texel's corner at 0) lands at
-    // q x L + t on the screen.
     const D3DXMATRIX& m = impl->transform;
     double offsetX = (double)left - (double)r.left, offsetY = (double)top - (double)r.top;
     if (position) offsetX += position->x, offsetY += position->y;
     if (center) offsetX -= center->x, offsetY -= center->y;
-    const double a = m._11, b = m._12, c = m._21, d = m._22;
-    const double tx = offsetX * a + offsetY * c + m._41;
-    const double ty = offsetX * b + offsetY * d + m._42;
-
-    for (double value : {a, b, c, d, tx, ty}) {
+    Placement place{m._11, m._12, m._21, m._22, 0.0, 0.0, (int)(right - left), (int)(bottom - top)};
+    place.tx = offsetX * place.a + offsetY * place.c + m._41;
+    place.ty = offsetX * place.b + offsetY * place.d + m._42;
+    for (double value : {place.a, place.b, place.c, place.d, place.tx, place.ty}) {
         if (!std::isfinite(value)) return D3D_OK;
     }
 
+    const bool blend = (impl->flags & D3DXSPRITE_ALPHABLEND) != 0;
+    const uint32_t alpha = color >> 24;
+    if (blend && alpha == 0) return D3D_OK;
     IDirect3DDevice9* device = impl->device;
-    const int targetWidth = (int)device->BackBufferWidth(), targetHeight = (int)device->BackBufferHeight();
     DWORD minFilter = D3DTEXF_NONE, magFilter = D3DTEXF_NONE;
     device->GetSamplerState(0, D3DSAMP_MINFILTER, &minFilter);
     device->GetSamplerState(0, D3DSAMP_MAGFILTER, &magFilter);
     const bool smooth = minFilter >= D3DTEXF_LINEAR || magFilter >= D3DTEXF_LINEAR;
-    const bool blend = (impl->flags & D3DXSPRITE_ALPHABLEND) != 0;
-    const bool plain = a == 1.0 && b == 0.0 && c == 0.0 && d == 1.0 &&
-                       (!smooth || (tx == std::floor(tx) && ty == std::floor(ty)));
+    const bool plain = place.a == 1.0 && place.b == 0.0 && place.c == 0.0 && place.d == 1.0 &&
+                       (!smooth || (place.tx == std::floor(place.tx) && place.ty == std::floor(place.ty)));
 
-    // The source: the clipped rectangle, premultiplied, colour applied.
-    const uint32_t alpha = color >> 24;
+    // The source: the clipped rectangle, premultiplied for blending, with
+    // the colour applied; opaque pictures and unblended draws copy.
     const bool tinted = (color & 0x00FFFFFFu) != 0x00FFFFFFu;
-    uint32_t* tintedCopy = tinted ? ModulatedCopy(tex, left, top, width, height, color) : nullptr;
+    uint32_t* tintedCopy = tinted ? ModulatedCopy(tex, left, top, place.width, place.height, color, blend) : nullptr;
     pixman_format_code_t format = PIXMAN_a8r8g8b8;
-    uint32_t* bits = nullptr;
-    int stride = (int)tex->width;
+    const uint32_t* bits = tintedCopy;
+    int stride = place.width;
     if (tintedCopy) {
-        bits = tintedCopy;
-        stride = width;
         if (!blend) format = PIXMAN_x8r8g8b8;
-    } else if (tex->opaque || !blend) {
-        bits = tex->pixels + (size_t)top * tex->width + left;
-        format = PIXMAN_x8r8g8b8;
     } else {
-        bits = tex->composite + (size_t)top * tex->width + left;
+        const bool copy = tex->opaque || !blend;
+        bits = (copy ? tex->pixels : tex->composite) + (size_t)top * tex->width + left;
+        stride = (int)tex->width;
+        if (copy) format = PIXMAN_x8r8g8b8;
     }
-    pixman_image_t* picture = pixman_image_create_bits(format, width, height, bits, stride * 4);
+    pixman_image_t* picture =
+        pixman_image_create_bits(format, place.width, place.height, const_cast<uint32_t*>(bits), stride * 4);
     pixman_image_t* mask = nullptr;
     if (blend && !tinted && alpha != 0xFF) {
         const pixman_color_t level{0, 0, 0, (uint16_t)(alpha * 257)};
         mask = pixman_image_create_solid_fill(&level);
     }
-    pixman_image_t* target = DeviceColorImage(device);
-
-    if (blend && alpha == 0) {
-        // Fully transparent: nothing to draw.
-    } else if (plain) {
-        // A picture starts on the first pixel at or after its origin.
-        const double x = std::ceil(tx), y = std::ceil(ty);
-        const PixelBox box = ClipToTarget(x, y, x + width, y + height, targetWidth, targetHeight);
-        if (!box.Empty()) {
-            pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0 - (int)x, box.y0 - (int)y, 0, 0,
-                                     box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0);
-        }
+    if (plain) {
+        CompositePlain(picture, mask, DeviceColorImage(device), place);
     } else {
-        const double det = a * d - b * c;
-        // Screen pixel v (pixman samples at v + 0.5) back to picture space.
-        const double nudge = smooth ? 0.0 : FillRuleNudgePx;
-        const double ia = d / det, ib = -b / det, ic = -c / det, id = a / det;
-        const double sx = -0.5 + nudge - tx, sy = -0.5 + nudge - ty;
-        pixman_f_transform inverse;
-        pixman_f_transform_init_identity(&inverse);
-        inverse.m[0][0] = ia;
-        inverse.m[0][1] = ic;
-        inverse.m[0][2] = sx * ia + sy * ic;
-        inverse.m[1][0] = ib;
-        inverse.m[1][1] = id;
-        inverse.m[1][2] = sx * ib + sy * id;
-        pixman_transform fixed;
-        if (std::isfinite(det) && det != 0.0 && pixman_transform_from_pixman_f_transform(&fixed, &inverse)) {
-            pixman_image_set_transform(picture, &fixed);
-            pixman_image_set_filter(picture, smooth ? PIXMAN_FILTER_BILINEAR : PIXMAN_FILTER_NEAREST, nullptr, 0);
-            // Corners in order round the picture's edge.
-            const double xs[4] = {tx, tx + width * a, tx + width * a + height * c, tx + height * c};
-            const double ys[4] = {ty, ty + width * b, ty + width * b + height * d, ty + height * d};
-            double top = ys[0], bottom = ys[0];
-            for (double y : ys) top = std::fmin(top, y), bottom = std::fmax(bottom, y);
-            // Band by band, so that a turned picture does not pay for the
-            // empty corners of its whole bounding box.
-            const double firstBand = std::fmax(std::floor(top) - 1, 0.0);
-            const double lastBand = std::fmin(bottom + 1, (double)targetHeight);
-            for (double bandTop = firstBand; bandTop < lastBand; bandTop += TurnedBandPx) {
-                double left = 0.0, right = 0.0;
-                if (!SlabExtent(xs, ys, bandTop - 1, bandTop + TurnedBandPx + 1, &left, &right)) continue;
-                const PixelBox box = ClipToTarget(std::floor(left) - 1, bandTop, std::ceil(right) + 1,
-                                                  std::fmin(bandTop + TurnedBandPx, std::ceil(bottom) + 1),
-                                                  targetWidth, targetHeight);
-                if (box.Empty()) continue;
-                pixman_image_composite32(PIXMAN_OP_OVER, picture, mask, target, box.x0, box.y0, 0, 0, box.x0, box.y0,
-                                         box.x1 - box.x0, box.y1 - box.y0);
-            }
-        }
+        CompositeTransformed(picture, mask, DeviceColorImage(device), place, smooth);
     }
     if (mask) pixman_image_unref(mask);
     pixman_image_unref(picture);

@@ -1,8 +1,9 @@
 // Segments: a WAV file decoded once, and the mixer chunk made from it for
 // the open device by Download.
 #include <SDL.h>
-#include <climits>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 #include "platform/dmusic.h"
 #include "platform/dmusic_internal.h"
 #include "platform/testhooks.h"
@@ -19,9 +20,52 @@ struct IDirectMusicSegment8::Impl {
 };
 
 namespace {
+// Larger files and prepared sounds are refused: a game's sound is far
+// smaller, and a broken header must not reserve gigabytes.
+constexpr size_t MaxFileBytes = 64u << 20;
+constexpr Uint32 MaxPreparedBytes = 256u << 20;
+
 int LiveSegments = 0;
 
 int FrameBytes(SDL_AudioFormat format, int channels) { return SDL_AUDIO_BITSIZE(format) / 8 * channels; }
+
+bool ReadWholeFile(const char* path, std::vector<Uint8>* bytes) {
+    FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    Uint8 block[4096];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0 && bytes->size() <= MaxFileBytes)
+        bytes->insert(bytes->end(), block, block + got);
+    bool read = !std::ferror(file);
+    std::fclose(file);
+    return read;
+}
+
+Uint32 ReadLittleEndian32(const Uint8* at) {
+    return (Uint32)at[0] | (Uint32)at[1] << 8 | (Uint32)at[2] << 16 | (Uint32)at[3] << 24;
+}
+
+void WriteLittleEndian32(Uint8* at, Uint32 value) {
+    for (int i = 0; i < 4; ++i) at[i] = (Uint8)(value >> (8 * i));
+}
+
+// A chunk may claim more bytes than the file holds; the decoder would
+// reserve all of them. Each claim is cut to what is there.
+void ClampChunkSizes(std::vector<Uint8>* bytes) {
+    constexpr size_t ChunkHeaderBytes = 8;
+    // The decoder also takes a file that starts at "WAVE", without "RIFF".
+    size_t at = bytes->size() >= 4 && std::memcmp(bytes->data(), "WAVE", 4) == 0 ? 4 : 12;
+    while (at + ChunkHeaderBytes <= bytes->size()) {
+        Uint8* header = bytes->data() + at;
+        size_t room = bytes->size() - at - ChunkHeaderBytes;
+        Uint32 size = ReadLittleEndian32(header + 4);
+        if (size > room) {
+            size = (Uint32)room;
+            WriteLittleEndian32(header + 4, size);
+        }
+        at += ChunkHeaderBytes + size + (size & 1);
+    }
+}
 
 void FreeChunk(IDirectMusicSegment8::Impl* impl) {
     if (impl->chunk) Mix_FreeChunk(impl->chunk);
@@ -33,13 +77,16 @@ void FreeChunk(IDirectMusicSegment8::Impl* impl) {
 
 HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment) {
     *segment = nullptr;
-    SDL_RWops* file = SDL_RWFromFile(path, "rb");
-    if (!file) return DMUS_E_LOADER_FAILEDOPEN;
+    std::vector<Uint8> bytes;
+    if (!ReadWholeFile(path, &bytes)) return DMUS_E_LOADER_FAILEDOPEN;
+    if (bytes.size() > MaxFileBytes) return DMUS_E_UNSUPPORTED_STREAM;
+    ClampChunkSizes(&bytes);
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
-    Uint32 bytes = 0;
-    if (!SDL_LoadWAV_RW(file, 1, &spec, &samples, &bytes)) return DMUS_E_UNSUPPORTED_STREAM;
-    if (spec.channels < 1 || bytes < (Uint32)FrameBytes(spec.format, spec.channels)) {
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), (int)bytes.size()), 1, &spec, &samples, &length))
+        return DMUS_E_UNSUPPORTED_STREAM;
+    if (spec.channels < 1 || length < (Uint32)FrameBytes(spec.format, spec.channels)) {
         SDL_FreeWAV(samples);
         return DMUS_E_UNSUPPORTED_STREAM;
     }
@@ -47,7 +94,7 @@ HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment) {
     made->impl = new IDirectMusicSegment8::Impl;
     made->impl->spec = spec;
     made->impl->samples = samples;
-    made->impl->bytes = bytes;
+    made->impl->bytes = length;
     ++LiveSegments;
     *segment = made;
     return S_OK;
@@ -93,7 +140,7 @@ HRESULT IDirectMusicSegment8::Download(IDirectMusicPerformance8* performance) {
     SDL_AudioCVT cvt;
     int needed = SDL_BuildAudioCVT(&cvt, impl->spec.format, impl->spec.channels, impl->spec.freq, output.format,
                                    output.channels, output.rate);
-    if (needed < 0 || impl->bytes > (Uint32)(INT_MAX / cvt.len_mult)) return DMUS_E_UNSUPPORTED_STREAM;
+    if (needed < 0 || (Uint64)impl->bytes * (Uint64)cvt.len_mult > MaxPreparedBytes) return DMUS_E_UNSUPPORTED_STREAM;
     cvt.len = (int)impl->bytes;
     cvt.buf = (Uint8*)SDL_malloc((size_t)cvt.len * cvt.len_mult);
     if (!cvt.buf) return E_OUTOFMEMORY;

@@ -1,10 +1,15 @@
 // Point, line and box queries over the stage.
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "game/stage/stage.h"
 
 namespace {
+
+constexpr int TileShift = 5;  // log2 of TileSize
+constexpr int TileMaskBits = TileSize - 1;
+static_assert(TileSize == 1 << TileShift, "tiles are 32 px");
 
 // How the lines of one scan direction run: along x (columns) or along y
 // (rows), one step at a time, and how many of them dist gives.
@@ -17,6 +22,37 @@ struct ScanShape {
 // The pixel (line coordinate a, across coordinate b) of a scan.
 signed char SampleLine(const ScanShape& shape, int64_t a, int64_t b) {
     return shape.columns ? SampleMapHit((int)a, (int)b) : SampleMapHit((int)b, (int)a);
+}
+
+// The tile of a cell, or null where the cell names none.
+const MapTile* CellTile(int row, int column) {
+    int tile = TileIndexMap[row][column];
+    return tile >= 0 && tile < TileCount ? &MapTiles[tile] : nullptr;
+}
+
+// Which lines of one band of cells hold a solid pixel between the across
+// pixels from and to: bit k for the band's k-th line. The band is the cell
+// column (lines are columns) or the cell row that `line` falls in; a scan
+// asks once per band, not once per pixel.
+uint32_t SolidLinesOfBand(bool columns, int64_t line, int64_t from, int64_t to) {
+    const int band = (int)(line >> TileShift);
+    unsigned char solid[TileSize] = {};  // 1 where line k has a solid pixel
+    for (int cell = (int)(from >> TileShift); cell <= (int)(to >> TileShift); ++cell) {
+        const MapTile* tile = columns ? CellTile(cell, band) : CellTile(band, cell);
+        if (!tile) continue;
+        const int first = cell == (int)(from >> TileShift) ? (int)(from & TileMaskBits) : 0;
+        const int last = cell == (int)(to >> TileShift) ? (int)(to & TileMaskBits) : TileSize - 1;
+        if (columns) {
+            for (int across = first; across <= last; ++across)
+                for (int k = 0; k < TileSize; ++k) solid[k] |= tile->mask[across][k] == MaskSolid;
+        } else {
+            for (int k = 0; k < TileSize; ++k)
+                if (std::memchr(&tile->mask[k][first], MaskSolid, (size_t)(last - first + 1))) solid[k] = 1;
+        }
+    }
+    uint32_t bits = 0;
+    for (int k = 0; k < TileSize; ++k) bits |= (uint32_t)solid[k] << k;
+    return bits;
 }
 
 }  // namespace
@@ -70,10 +106,15 @@ int ScanMap(int x, int y, int* freeCount, unsigned char dir, int half, int dist)
     const int64_t toPixel = highPixel > acrossLimit - 1 ? acrossLimit - 1 : highPixel;
     const bool lastPixelInside = highPixel >= 0 && highPixel < acrossLimit;
 
+    int64_t band = -1;
+    uint32_t solidLines = 0;
     for (int64_t i = first; i <= last; ++i) {
         const int64_t line = start + shape.step * i;
-        for (int64_t b = fromPixel; b <= toPixel; ++b)
-            if (SampleLine(shape, line, b) == MaskSolid) return 1;
+        if (fromPixel <= toPixel && (line >> TileShift) != band) {
+            band = line >> TileShift;
+            solidLines = SolidLinesOfBand(shape.columns, line, fromPixel, toPixel);
+        }
+        if (solidLines & (1u << (line & TileMaskBits))) return 1;
         if (lastPixelInside && SampleLine(shape, line, highPixel) == MaskFree) ++*freeCount;
     }
     return 0;

@@ -7,6 +7,7 @@
 #include "game/frame.h"
 #include "platform/crt.h"
 #include "support/actor_scene.h"
+#include "support/played_sounds.h"
 
 namespace {
 
@@ -37,27 +38,6 @@ protected:
     }
 };
 
-TEST_F(BossFrame, ResetPutsTheFirstFormAtItsStart) {
-    Boss.bossCount = 7;
-    Boss.homeX = 1.0f;
-    Boss.state = 0;
-    Boss.kind = 2;
-    Boss.spin = 40.0f;
-    BossHp = -3;
-    ResetBoss();
-    EXPECT_EQ(Boss.x, 6500.0f);
-    EXPECT_EQ(Boss.y, 500.0f);
-    EXPECT_EQ(Boss.xF, 3.0f);
-    EXPECT_EQ(Boss.spin, 0.0f);
-    EXPECT_EQ(Boss.kind, 0);
-    EXPECT_EQ(Boss.width, 256);
-    EXPECT_EQ(Boss.height, 256);
-    EXPECT_EQ(Boss.state, 1);
-    EXPECT_EQ(BossHp, 300);
-    EXPECT_EQ(Boss.bossCount, 7);
-    EXPECT_EQ(Boss.homeX, 1.0f);
-}
-
 TEST_F(BossFrame, ItWalksTowardThePlayerAndFalls) {
     SeedCalm();
     UpdateBoss();
@@ -79,6 +59,7 @@ TEST_F(BossFrame, ItWalksTowardThePlayerAndFalls) {
 }
 
 TEST_F(BossFrame, ARollOfNoneStartsNothingAndALeapInTheAirIsDropped) {
+    PlayedSounds sounds({14, 15, 16});
     SeedAttack(BossWalking);
     UpdateBoss();
     EXPECT_EQ(Boss.attack, 0);
@@ -92,9 +73,11 @@ TEST_F(BossFrame, ARollOfNoneStartsNothingAndALeapInTheAirIsDropped) {
     EXPECT_EQ(Boss.attack, 0);
     EXPECT_EQ(Boss.attackCounter, 0);
     EXPECT_EQ(Boss.yF, 4.25f);
+    EXPECT_EQ(sounds.Heard(), "");
 }
 
 TEST_F(BossFrame, SwingAndThudStrikeFromTheirTwentyFifthUpdateToTheirFortyEighth) {
+    PlayedSounds sounds({14, 15, 16});
     for (int attack : {BossSwing, BossThud}) {
         SCOPED_TRACE(attack);
         ResetBoss();
@@ -113,16 +96,27 @@ TEST_F(BossFrame, SwingAndThudStrikeFromTheirTwentyFifthUpdateToTheirFortyEighth
             bool live = update >= 25 && update <= 48;
             EXPECT_EQ(ThePlayer.HP, live ? (attack == BossSwing ? 270 : 290) : 300) << update;
             EXPECT_EQ(Boss.attack, update <= 48 ? attack : 0) << update;
+            // The roar at the start, the blow's own sound in update 25.
+            if (update == 0) {
+                EXPECT_EQ(sounds.Heard(), "14 x 1");
+            } else if (update == 24) {
+                EXPECT_EQ(sounds.Heard(), "");
+            } else if (update == 25) {
+                EXPECT_EQ(sounds.Heard(), attack == BossSwing ? "15 x 1" : "16 x 1");
+            }
             if (update == 49) break;
         }
         // The boss turns only while it walks: facing left all along.
         EXPECT_EQ(Boss.facing, 1);
+        EXPECT_EQ(sounds.Heard(), "");
     }
 }
 
 TEST_F(BossFrame, TheLeapJumpsInItsTwentyFifthUpdate) {
+    PlayedSounds sounds({14, 15, 16});
     SeedAttack(BossLeap);
     UpdateBoss();
+    EXPECT_EQ(sounds.Heard(), "14 x 1");
     EXPECT_EQ(Boss.attack, BossLeap);
     EXPECT_EQ(Boss.attackCounter, 99);
     for (int update = 1; update < 25; ++update) UpdateBoss();
@@ -139,6 +133,7 @@ TEST_F(BossFrame, TheLeapJumpsInItsTwentyFifthUpdate) {
     SeedCalm();
     UpdateBoss();  // update 100 walks
     EXPECT_EQ(Boss.xF, 3.0f);
+    EXPECT_EQ(sounds.Heard(), "");
 }
 
 TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlot) {
@@ -159,13 +154,16 @@ TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlot) {
     EXPECT_EQ(s.spin, 33.0f);
     EXPECT_EQ(Shots[2].active, 0);
 
-    // With every slot busy none flies, yet the boss stands its 30 updates.
+    // With every slot busy none flies, yet the boss roars and stands its
+    // 30 updates.
+    PlayedSounds sounds({14});
     for (Shot& shot : Shots) shot = Shot{0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     ResetBoss();
     ThePlayer.x = 7000.0f;
     SeedAttack(BossShots);
     UpdateBoss();
     EXPECT_EQ(Boss.attack, BossShots);
+    EXPECT_EQ(sounds.Plays(14), 1);
     for (int update = 1; update < 30; ++update) UpdateBoss();
     EXPECT_EQ(Boss.attack, 0);
     EXPECT_EQ(Boss.x, 6500.0f);

@@ -148,6 +148,30 @@ TEST(StageScanTest, ScansNearTheEdgesAgreeWithThePlainWalk) {
                     }
 }
 
+// Scans that cross many cells both ways, over dense and sparse tiles, from
+// anywhere on the stage: the walk by bands of cells must stop on the same
+// line and count the same free lines as the walk pixel by pixel.
+TEST(StageScanTest, LongScansAcrossCellsAgreeWithThePlainWalk) {
+    std::minstd_rand random(11);
+    for (int t = 0; t < TileCount; ++t)
+        for (auto& row : MapTiles[t].mask)
+            for (signed char& v : row) v = (signed char)(random() % (t < 5 ? 400 : 9) == 0 ? 1 : random() % 5 == 0 ? 3 : 0);
+    for (auto& row : TileIndexMap)
+        for (int& cell : row) cell = (int)(random() % 13) - 1;
+    for (int i = 0; i < 600; ++i) {
+        int x = (int)(random() % (StageWidthPx + 200)) - 100;
+        int y = (int)(random() % (StageHeightPx + 200)) - 100;
+        int dir = (int)(random() % 4);
+        int half = (int)(random() % 140);
+        int dist = (int)(random() % 320);
+        int fast = -1, plain = -1;
+        int r = ScanMap(x, y, &fast, (unsigned char)dir, half, dist);
+        ASSERT_EQ(r, PlainScan(x, y, &plain, dir, half, dist))
+            << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
+        ASSERT_EQ(fast, plain) << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
+    }
+}
+
 TEST(RectsOverlapTest, HalfOpenEdgesAndOverflowFreeSums) {
     EXPECT_EQ(RectsOverlap(0, 0, 10, 10, 10, 0, 10, 10), 0);
     EXPECT_EQ(RectsOverlap(0, 0, 10, 10, 0, 10, 10, 10), 0);

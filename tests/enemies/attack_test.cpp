@@ -5,6 +5,7 @@
 #include "game/actors/enemies.h"
 #include "game/frame.h"
 #include "support/actor_scene.h"
+#include "support/played_sounds.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAhead) {
 }
 
 TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
+    PlayedSounds sounds({9});
     Enemy* a = EnemyAt(3, PlayerX + 60.0f);
     Enemy* b = EnemyAt(17, PlayerX + 75.0f);
     Enemy* asleep = EnemyAt(20, PlayerX + 80.0f);
@@ -94,14 +96,17 @@ TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
     EXPECT_EQ(a->xF, 0.0f);
     EXPECT_EQ(a->yF, -3.0f);
     EXPECT_EQ(b->xF, 3.0f);
+    EXPECT_EQ(sounds.Plays(9), 3);
     PlayerAttackHits(SceneField);
     EXPECT_EQ(b->xF, 6.0f);
     EXPECT_EQ(b->yF, -6.0f);
+    EXPECT_EQ(sounds.Plays(9), 3);
 
     ThePlayer.facing = Left;
     Enemy* c = EnemyAt(4, PlayerX - 60.0f);
     PlayerAttackHits(SceneField);
     EXPECT_EQ(c->xF, -3.0f);
+    EXPECT_EQ(sounds.Plays(9), 1);
 }
 
 TEST_F(Strikes, TheAerialStrikeUsesBoxAInFrontThenBoxBBelow) {
@@ -131,6 +136,7 @@ TEST_F(Strikes, NearTheLeftEdgeBoxesTruncateTowardZero) {
 }
 
 TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
+    PlayedSounds sounds({9});
     // The boss's hit box spans x - 93 to x + 92.
     BossAt(PlayerX + 185.0f, PlayerY);
     Attack(1, 5);  // no count window against the boss
@@ -140,6 +146,7 @@ TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
     EXPECT_EQ(Boss.y, PlayerY - 2.0f);
     PlayerAttackHits(SceneBoss);
     EXPECT_EQ(BossHp, 299);  // pushed out of reach
+    EXPECT_EQ(sounds.Plays(9), 1);
 
     // Both aerial boxes over the boss: still one point and one push.
     BossAt(PlayerX + 40.0f, PlayerY + 20.0f);
@@ -148,6 +155,7 @@ TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
     PlayerAttackHits(SceneBoss);
     EXPECT_EQ(BossHp, 299);
     EXPECT_EQ(Boss.x, PlayerX + 32.0f);
+    EXPECT_EQ(sounds.Plays(9), 1);
 
     // Defeated or transforming, it is struck all the same, below 0 too.
     for (int state : {BossDefeated, BossTransforming}) {

@@ -286,16 +286,24 @@ void DrawSheet(cairo_t* cr) {
     }
 }
 
-// A crescent slash trail, drawn facing right in a w x h cell.
+// A crescent slash trail facing right: a coloured glow, then a white edge
+// fading toward the inside of the swing.
 void Slash(cairo_t* cr, double cx, double cy, double r, double from, double to, double thick, uint32_t colour) {
-    cairo_new_path(cr);
-    cairo_arc(cr, cx, cy, r, from, to);
-    cairo_arc_negative(cr, cx + thick * 0.3, cy, r - thick, to, from);
-    cairo_close_path(cr);
+    auto crescent = [&](double outer, double inner) {
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, outer, from, to);
+        cairo_arc_negative(cr, cx + inner * 0.25, cy, outer - inner, to, from);
+        cairo_close_path(cr);
+    };
+    crescent(r + 3, thick + 6);
+    SetColour(cr, colour, 0.55);
+    cairo_fill(cr);
+    crescent(r, thick);
     cairo_pattern_t* g = cairo_pattern_create_radial(cx, cy, r - thick, cx, cy, r);
     cairo_pattern_add_color_stop_rgba(g, 0, ((colour >> 16) & 255) / 255.0, ((colour >> 8) & 255) / 255.0,
-                                      (colour & 255) / 255.0, 0.15);
-    cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 0.95);
+                                      (colour & 255) / 255.0, 0.3);
+    cairo_pattern_add_color_stop_rgba(g, 0.7, 1, 1, 1, 0.9);
+    cairo_pattern_add_color_stop_rgba(g, 1, 1, 1, 1, 1);
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
@@ -305,9 +313,9 @@ void DrawEffects(cairo_t* cr) {
     for (int facing = 0; facing < 2; ++facing) {
         bool mirror = facing == 1;
         InCell(cr, 0, StepEffectH * facing, StepEffectW, StepEffectH, mirror,
-               [](cairo_t* c) { Slash(c, 70, 50, 58, -1.1, 1.0, 16, 0x9fe7ff); });
+               [](cairo_t* c) { Slash(c, 62, 50, 44, -1.25, 1.25, 22, 0x6fd6ff); });
         InCell(cr, StepEffectW, StepEffectH * facing, StepEffectW, StepEffectH, mirror,
-               [](cairo_t* c) { Slash(c, 66, 58, 52, -1.5, 0.5, 14, 0xffe08a); });
+               [](cairo_t* c) { Slash(c, 60, 62, 52, -1.55, 0.45, 22, 0xffc94a); });
         InCell(cr, 2 * StepEffectW, StepEffectH * facing, StepEffectW, StepEffectH, mirror, [](cairo_t* c) {
             // The lunge: a long streak ahead of the thrust.
             for (int i = 0; i < 4; ++i) {
@@ -318,10 +326,10 @@ void DrawEffects(cairo_t* cr) {
             SetColour(c, 0xffffff, 0.9);
             cairo_set_line_width(c, 5);
             cairo_stroke(c);
-            Slash(c, 92, 46, 46, -0.9, 0.9, 12, 0xff9a6a);
+            Slash(c, 96, 46, 44, -1.0, 1.0, 20, 0xff7a4a);
         });
         InCell(cr, AirEffectPx * facing, AirEffectTop, AirEffectPx, AirEffectPx, mirror,
-               [](cairo_t* c) { Slash(c, 52, 66, 60, -0.6, 1.9, 18, 0xc6a2ff); });
+               [](cairo_t* c) { Slash(c, 50, 62, 56, -0.7, 2.0, 24, 0xb48cff); });
     }
 }
 
