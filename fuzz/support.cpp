@@ -8,6 +8,7 @@
 
 #include "game/draw/draw.h"
 #include "graphics/graphics.h"
+#include "support/test_graphics.h"
 
 void EnterScratchTree() {
     static bool entered = false;
@@ -35,24 +36,10 @@ void OpenHeadlessGraphics() {
     if (Graphics.device) return;
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    Graphics.d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS params = {};
-    params.BackBufferWidth = 640;
-    params.BackBufferHeight = 480;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.BackBufferCount = 1;
-    params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
-    params.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    if (!Graphics.d3d || FAILED(Graphics.d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                                            D3DCREATE_SOFTWARE_VERTEXPROCESSING, &params,
-                                                            &Graphics.device)) ||
-        FAILED(D3DXCreateSprite(Graphics.device, &Graphics.sprite))) {
+    if (!OpenTestGraphics()) {
         fprintf(stderr, "no headless device\n");
         abort();
     }
-    Graphics.presentParams = params;
 }
 
 void DrawOneFrame() {

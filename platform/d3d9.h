@@ -247,8 +247,9 @@ public:
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DTexture9** texture, void* sharedHandle);
 
-    // Not Direct3D: the back buffer as X8R8G8B8 pixels, 640 per row, for
-    // the sprite compositor and for tests that read the picture back.
+    // Not Direct3D: the back buffer as X8R8G8B8 pixels (X byte 0xFF),
+    // BackBufferWidth per row (640 for the game), for the sprite
+    // compositor and for tests that read the picture back.
     uint32_t* BackBuffer();
     UINT BackBufferWidth() const;
     UINT BackBufferHeight() const;

@@ -24,6 +24,9 @@ constexpr DWORD FF_DONTCARE = 0;
 // Begin and End: the source rectangle's top-left texel lands at the
 // transform's origin, one texel per pixel; the colour's alpha byte
 // multiplies each texel's alpha; source alpha over inverse source alpha.
+// A picture at a fractional place starts on the next whole pixel; texels
+// outside the texture are transparent. Draw refuses a null texture and
+// any draw outside Begin and End.
 class ID3DXSprite {
 public:
     ULONG AddRef();

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/title.h"
@@ -15,16 +17,10 @@ protected:
 };
 
 TEST_F(ContinueTest, ChoiceWaitsForFullStrengthAndContinuesWhereThePlayerFell) {
-    ThePlayer.x = 2500.0f;
-    ThePlayer.y = 1130.0f;
-    ThePlayer.vx = 4.0f;
-    ThePlayer.attackState = 3;
-    ThePlayer.guardState = 2;
-    ThePlayer.airborne = 1;
-    ThePlayer.controllable = 0;
-    ThePlayer.Cnt = 90;
+    // Fallen into a pit in mid-attack, guarding and knocked back.
+    const Player fallen = {0, 2500.0f, 1130.0f, 4.0f, 6.0f, 1.5f, 1, 2400.0f, 1000.0f, 3, 5, 2, 1, 0, 90};
+    ThePlayer = fallen;
     Enemies[2].x = 1234.0f;
-    Enemies[2].state = 1;
 
     // Enter and Right held throughout: the choice falls on the 64th frame,
     // on the cursor as it stood.
@@ -42,7 +38,6 @@ TEST_F(ContinueTest, ChoiceWaitsForFullStrengthAndContinuesWhereThePlayerFell) {
     Frames(61, {VK_RETURN, VK_RIGHT});
     EXPECT_EQ(Scene, SceneContinue);
     EXPECT_EQ(ContinueDelay, 1);
-    EXPECT_EQ(ContinueCursor, 0);
     EXPECT_EQ(Picture(), ContinueColour);
 
     Frames(1, {VK_RETURN, VK_RIGHT});
@@ -50,16 +45,14 @@ TEST_F(ContinueTest, ChoiceWaitsForFullStrengthAndContinuesWhereThePlayerFell) {
     EXPECT_EQ(ContinueDelay, 0);
     EXPECT_EQ(ContinueAlpha, 0);
     EXPECT_NE(Picture(), ContinueColour);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    EXPECT_EQ(ThePlayer.y, 100.0f);
-    EXPECT_EQ(ThePlayer.attackState, 0);
-    EXPECT_EQ(ThePlayer.guardState, 0);
-    EXPECT_EQ(ThePlayer.airborne, 0);
-    // Kept: where it fell, its knock-back, the stage and the sounds.
-    EXPECT_EQ(ThePlayer.x, 2500.0f);
-    EXPECT_EQ(ThePlayer.vx, 4.0f);
-    EXPECT_EQ(ThePlayer.controllable, 0);
-    EXPECT_EQ(ThePlayer.Cnt, 90);
+    // Back where it fell, feet at 100, still in its knock-back.
+    Player back = fallen;
+    back.HP = 300;
+    back.y = 100.0f;
+    back.attackState = 0;
+    back.guardState = 0;
+    back.airborne = 0;
+    EXPECT_EQ(std::memcmp(&ThePlayer, &back, sizeof back), 0);
     EXPECT_EQ(Enemies[2].x, 1234.0f);
     EXPECT_EQ(LoadedSoundSet, SoundSetField);
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstring>
 
 #include "game/actors/enemies.h"
 #include "game/frame.h"
@@ -101,16 +102,9 @@ TEST_F(TitleTest, UpActsBeforeDownInTheSameFrame) {
 }
 
 TEST_F(TitleTest, StartSetsUpTheNewGameAndFadesIntoTheField) {
-    ThePlayer.x = 4000.0f;
-    ThePlayer.y = 1200.0f;
-    ThePlayer.vy = 7.5f;
-    ThePlayer.vx = 4.0f;
-    ThePlayer.airborne = 2;
-    ThePlayer.facing = 1;
-    ThePlayer.attackState = 2;
-    ThePlayer.guardState = 1;
-    ThePlayer.controllable = 0;
-    ThePlayer.Cnt = 70;
+    // Mid-attack, guarding and knocked back when the title was entered.
+    const Player before = {0, 4000.0f, 1200.0f, 4.0f, 7.5f, 2.5f, 1, 3900.0f, 1100.0f, 2, 9, 1, 2, 0, 70};
+    ThePlayer = before;
     Shots[3] = Shot{1000.0f, 800.0f, -6.0f, 0.0f, 40.0f, 0, 49, 49, 50, 1};
     Enemies[4].state = 2;
     Enemies[4].spin = 80.0f;
@@ -122,22 +116,18 @@ TEST_F(TitleTest, StartSetsUpTheNewGameAndFadesIntoTheField) {
     ASSERT_EQ(Frame({VK_RETURN}), 1);
     EXPECT_EQ(TitleChoice, 1);
     EXPECT_EQ(TitleAlpha, 247);
-    EXPECT_EQ(ThePlayer.x, 300.0f);
-    EXPECT_EQ(ThePlayer.y, 900.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    EXPECT_EQ(ThePlayer.vy, 1.0f);
-    EXPECT_EQ(ThePlayer.airborne, 0);
+    // Only these five change; the rest of the player carries over.
+    Player newGame = before;
+    newGame.x = 300.0f;
+    newGame.airborne = 0;
+    newGame.y = 900.0f;
+    newGame.HP = 300;
+    newGame.vy = 1.0f;
+    EXPECT_EQ(std::memcmp(&ThePlayer, &newGame, sizeof newGame), 0);
     EXPECT_EQ(Enemies[4].state, 1);
     EXPECT_EQ(Enemies[4].spin, 0.0f);
     EXPECT_EQ(Boss.state, 1);
     EXPECT_EQ(BossHp, 300);
-    // Only those: the rest of the player and the shots in flight carry over.
-    EXPECT_EQ(ThePlayer.vx, 4.0f);
-    EXPECT_EQ(ThePlayer.facing, 1);
-    EXPECT_EQ(ThePlayer.attackState, 2);
-    EXPECT_EQ(ThePlayer.guardState, 1);
-    EXPECT_EQ(ThePlayer.controllable, 0);
-    EXPECT_EQ(ThePlayer.Cnt, 70);
 
     // The fade ignores the keys; the 84th frame from the choice switches.
     Frames(1);
