@@ -2,13 +2,10 @@
 #include <cmath>
 
 #include "game/actors/enemies.h"
+#include "game/stage/stage.h"
 #include "platform/crt.h"
 
 namespace {
-
-constexpr int EnemyAsleep = 0;
-constexpr int EnemyActive = 1;
-constexpr int EnemyDying = 2;
 
 // Ranges, compared as squared distances so no root is taken.
 constexpr float WakeRangePx = 800.0f;
@@ -140,7 +137,7 @@ void KeepAndThrow(Enemy* e, float dx, bool near) {
 
 void FireAimed(Enemy* e, float dx, float dy) {
     float angle = (float)std::atan2((double)dy, (double)dx);
-    int deg = (int)(angle * 180.0 / AimPi);
+    int deg = TruncToInt(angle * 180.0 / AimPi);
     if (deg < 0) deg += 360;
     double r = deg * AimPi / 180.0;
     Shot* s = &Shots[AimedSlot];

@@ -38,27 +38,6 @@ protected:
     }
 };
 
-TEST_F(BossFrame, ResetPutsTheFirstFormAtItsStart) {
-    Boss.bossCount = 7;
-    Boss.homeX = 1.0f;
-    Boss.state = 0;
-    Boss.kind = 2;
-    Boss.spin = 40.0f;
-    BossHp = -3;
-    ResetBoss();
-    EXPECT_EQ(Boss.x, 6500.0f);
-    EXPECT_EQ(Boss.y, 500.0f);
-    EXPECT_EQ(Boss.xF, 3.0f);
-    EXPECT_EQ(Boss.spin, 0.0f);
-    EXPECT_EQ(Boss.kind, 0);
-    EXPECT_EQ(Boss.width, 256);
-    EXPECT_EQ(Boss.height, 256);
-    EXPECT_EQ(Boss.state, 1);
-    EXPECT_EQ(BossHp, 300);
-    EXPECT_EQ(Boss.bossCount, 7);
-    EXPECT_EQ(Boss.homeX, 1.0f);
-}
-
 TEST_F(BossFrame, ItWalksTowardThePlayerAndFalls) {
     SeedCalm();
     UpdateBoss();

@@ -93,94 +93,49 @@ TEST_F(Damage, EveryShotCountsButLifeStopsAtZeroAndNothingHitsWhileCntRuns) {
     EXPECT_EQ(Shots[0].active, 1);
 }
 
-TEST_F(Damage, TheForwardCanopyPushesAndTheBodyStepFollows) {
-    // Facing right: 10 px, only the canopy touched.
-    Guard(Right, 1);
-    Enemy* e = PlaceEnemy(0, 0, 1050.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(e->x, 1060.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    Touch(e);
-    EXPECT_EQ(e->x, 1060.0f);  // out of the canopy's reach now
-
-    // Facing left: 12 px.
-    Guard(Left, 1);
-    e = PlaceEnemy(0, 0, 965.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(e->x, 953.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-
-    // A wide body still over the player after the push hurts at once.
-    Guard(Right, 1);
-    e = PlaceEnemy(0, 0, 1030.0f, PlayerY, 64, 32);
-    Touch(e);
-    EXPECT_EQ(e->x, 1040.0f);
-    EXPECT_EQ(ThePlayer.HP, 290);
-    EXPECT_EQ(ThePlayer.vx, -5.0f);
-    EXPECT_EQ(ThePlayer.Cnt, 100);
-    EXPECT_EQ(ThePlayer.controllable, 0);
-    EXPECT_EQ(ThePlayer.guardState, 0);
-}
-
-TEST_F(Damage, TheThrustThrowsAndItsWindUpGuardsNothing) {
-    Guard(Right, 4);
-    Enemy* e = PlaceEnemy(0, 0, 1040.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(e->x, 1140.0f);
-    Guard(Left, 4);
-    e = PlaceEnemy(0, 0, 960.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(e->x, 860.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-
-    Guard(Right, 3);
-    e = PlaceEnemy(0, 0, 1025.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(e->x, 1025.0f);
-    EXPECT_EQ(ThePlayer.HP, 290);
-    EXPECT_EQ(ThePlayer.vx, -5.0f);
-}
-
-TEST_F(Damage, ReachedFromBehindTheGuardingPlayerIsHurtTwice) {
-    Guard(Right, 1);
-    Enemy* e = PlaceEnemy(0, 0, 975.0f, PlayerY);
-    Touch(e);
-    EXPECT_EQ(ThePlayer.HP, 280);
-    EXPECT_EQ(ThePlayer.vx, 5.0f);
-    EXPECT_EQ(ThePlayer.Cnt, 100);
-    EXPECT_EQ(e->x, 975.0f);
-
-    // Level with the player the first knock-back stands.
-    StandPlayer(PlayerX, PlayerY, Left);
-    ThePlayer.guardState = 4;
-    e = PlaceEnemy(0, 0, PlayerX, PlayerY);
-    Touch(e);
-    EXPECT_EQ(ThePlayer.HP, 280);
-    EXPECT_EQ(ThePlayer.vx, -5.0f);
-
+TEST_F(Damage, BodiesArePushedThrownLiftedOrHurt) {
+    const struct {
+        const char* what;
+        int facing, guard;
+        float x, y;
+        int width, airborne;
+        float movedX, movedY;
+        int hp;
+        float vx;
+    } rows[] = {
+        {"canopy facing right pushes 10", Right, 1, 1050, 500, 32, 0, 1060, 500, 300, 0},
+        {"canopy facing left pushes 12", Left, 1, 965, 500, 32, 0, 953, 500, 300, 0},
+        {"still on the body after the push", Right, 1, 1030, 500, 64, 0, 1040, 500, 290, -5},
+        {"thrust throws right", Right, 4, 1040, 500, 32, 0, 1140, 500, 300, 0},
+        {"thrust throws left", Left, 4, 960, 500, 32, 0, 860, 500, 300, 0},
+        {"wind-up guards nothing", Right, 3, 1025, 500, 32, 0, 1025, 500, 290, -5},
+        {"behind the canopy: hurt twice", Right, 1, 975, 500, 32, 0, 975, 500, 280, 5},
+        {"behind the thrust, level", Left, 4, 1000, 500, 32, 0, 1000, 500, 280, -5},
+        {"overhead lifts one in the air", Right, 2, 1000, 420, 32, 1, 1000, 410, 300, 0},
+        {"overhead, in the air below it", Right, 2, 1000, 480, 32, 1, 1000, 480, 300, 0},
+        {"overhead, on the ground", Right, 2, 1000, 480, 32, 0, 1000, 480, 290, 0},
+        {"boss size, just clear", Right, 0, 1104, 500, 176, 0, 1104, 500, 300, 0},
+        {"boss size, a half pixel in", Right, 0, 1103.5f, 500, 176, 0, 1103.5f, 500, 290, -5},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        StandPlayer(PlayerX, PlayerY, row.facing);
+        ThePlayer.guardState = row.guard;
+        float x = row.x, y = row.y;
+        ActorTouchesPlayer(&x, &y, row.width, row.width == 176 ? 226 : 32, row.airborne, 1);
+        EXPECT_EQ(x, row.movedX);
+        EXPECT_EQ(y, row.movedY);
+        EXPECT_EQ(ThePlayer.HP, row.hp);
+        EXPECT_EQ(ThePlayer.vx, row.vx);
+        EXPECT_EQ(ThePlayer.Cnt, row.hp < 300 ? 100 : 0);
+        EXPECT_EQ(ThePlayer.controllable, row.hp < 300 ? 0 : 1);
+    }
+    // Hurt twice from behind with 15 points left: 0, never below.
     StandPlayer(PlayerX, PlayerY, Right);
     ThePlayer.guardState = 1;
     ThePlayer.HP = 15;
-    e = PlaceEnemy(0, 0, 975.0f, PlayerY);
-    Touch(e);
+    Touch(PlaceEnemy(0, 0, 975.0f, PlayerY));
     EXPECT_EQ(ThePlayer.HP, 0);
-}
-
-TEST_F(Damage, TheOverheadCanopyLiftsActorsInTheAirOnly) {
-    Guard(Right, 2);
-    Enemy* e = PlaceEnemy(0, 0, PlayerX, 420.0f);
-    Touch(e, 1);
-    EXPECT_EQ(e->y, 410.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    // Below the overhead box an actor in the air neither rises nor hurts.
-    e = PlaceEnemy(0, 0, PlayerX, 480.0f);
-    Touch(e, 1);
-    EXPECT_EQ(e->y, 480.0f);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    // On the ground the overhead canopy is no help.
-    Touch(e, 0);
-    EXPECT_EQ(ThePlayer.HP, 290);
-    EXPECT_EQ(ThePlayer.vx, 0.0f);  // level with the player: no knock-back
 }
 
 TEST_F(Damage, OnlyActiveActorsTouchAndOnlyOnceAHurt) {
@@ -212,16 +167,6 @@ TEST_F(Damage, OnlyActiveActorsTouchAndOnlyOnceAHurt) {
     Touch(b);
     EXPECT_EQ(a->x, 1050.0f);
     EXPECT_EQ(b->x, 1055.0f);
-}
-
-TEST_F(Damage, ABossSizedActorUsesTheSizeItIsHanded) {
-    // 176 x 226 gives a 166 px box from x - 83: just clear at 1104, not at 1103.5.
-    float x = 1104.0f, y = PlayerY;
-    ActorTouchesPlayer(&x, &y, 176, 226, 0, 1);
-    EXPECT_EQ(ThePlayer.HP, 300);
-    x = 1103.5f;
-    ActorTouchesPlayer(&x, &y, 176, 226, 0, 1);
-    EXPECT_EQ(ThePlayer.HP, 290);
 }
 
 TEST_F(Damage, DegenerateSizesStayWellDefined) {
