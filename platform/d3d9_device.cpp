@@ -184,7 +184,6 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!MakeBuffers(impl, &actual)) return D3DERR_INVALIDCALL;
     *params = actual;
     SetDefaultStates(impl);
-    ReleasePresentation(impl);
     ApplyWindowMode(impl);
     ForceDeviceLossState(DeviceLossState::Working);
     return D3D_OK;
