@@ -44,10 +44,7 @@ void OpenHeadlessGraphics() {
 
 void DrawOneFrame() {
     Graphics.device->BeginScene();
-    Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    Graphics.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
-    Graphics.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-    Graphics.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    OpenSpriteBatch();
     DrawFrame();
     Graphics.sprite->End();
     Graphics.device->EndScene();

@@ -18,6 +18,7 @@
 #include "game/resources.h"
 #include "game/stage/stage.h"
 #include "graphics/graphics.h"
+#include "support/test_graphics.h"
 
 struct Texel {
     int tag, u, v;
@@ -35,34 +36,8 @@ inline uint32_t TexelColour(int tag, int u, int v) {
 
 class DrawTest : public testing::Test {
 protected:
-    static IDirect3D9* d3d;
-
-    static void SetUpTestSuite() {
-        d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(d3d, nullptr);
-        D3DPRESENT_PARAMETERS params{};
-        params.BackBufferWidth = 640;
-        params.BackBufferHeight = 480;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        params.BackBufferCount = 1;
-        params.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        params.Windowed = TRUE;
-        params.EnableAutoDepthStencil = TRUE;
-        params.AutoDepthStencilFormat = D3DFMT_D24S8;
-        ASSERT_GE(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                    &params, &Graphics.device),
-                  0);
-        ASSERT_GE(D3DXCreateSprite(Graphics.device, &Graphics.sprite), 0);
-    }
-
-    static void TearDownTestSuite() {
-        if (Graphics.sprite) Graphics.sprite->Release();
-        if (Graphics.device) Graphics.device->Release();
-        if (d3d) d3d->Release();
-        Graphics.sprite = nullptr;
-        Graphics.device = nullptr;
-        d3d = nullptr;
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(OpenTestGraphics()); }
+    static void TearDownTestSuite() { CloseTestGraphics(); }
 
     std::vector<IDirect3DTexture9*> made;
 
@@ -94,16 +69,9 @@ protected:
     }
 
     IDirect3DTexture9* MakePicture(int w, int h, const std::function<uint32_t(int u, int v)>& texel) {
-        IDirect3DTexture9* t = nullptr;
-        EXPECT_GE(Graphics.device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t, nullptr), 0);
-        D3DLOCKED_RECT locked{};
-        EXPECT_GE(t->LockRect(0, &locked, nullptr, 0), 0);
-        for (int v = 0; v < h; ++v) {
-            uint32_t* row = (uint32_t*)((char*)locked.pBits + (size_t)v * locked.Pitch);
-            for (int u = 0; u < w; ++u) row[u] = texel(u, v);
-        }
-        t->UnlockRect(0);
-        made.push_back(t);
+        IDirect3DTexture9* t = MakeTestTexture(w, h, texel);
+        EXPECT_NE(t, nullptr);
+        if (t) made.push_back(t);
         return t;
     }
 
@@ -116,18 +84,13 @@ protected:
         IDirect3DDevice9* device = Graphics.device;
         device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
         ASSERT_GE(device->BeginScene(), 0);
-        ASSERT_GE(Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND), 0);
-        device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-        device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
-        device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-        device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+        ASSERT_GE(OpenSpriteBatch(), 0);
         draw();
         Graphics.sprite->End();
         device->EndScene();
     }
 
-    static uint32_t Pixel(int x, int y) { return Graphics.device->BackBuffer()[y * 640 + x] & 0xFFFFFF; }
+    static uint32_t Pixel(int x, int y) { return BackPixel(x, y) & 0xFFFFFF; }
 
     static Texel At(int x, int y) {
         const uint32_t p = Pixel(x, y);
@@ -159,5 +122,3 @@ protected:
         }
     }
 };
-
-inline IDirect3D9* DrawTest::d3d = nullptr;

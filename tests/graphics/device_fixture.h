@@ -5,27 +5,21 @@
 
 #include "graphics/graphics.h"
 #include "support/message_box_recorder.h"
+#include "support/test_window.h"
 #include "shell/shell.h"
 
 class DeviceTest : public testing::Test {
 protected:
     void SetUp() override {
         boxes::Record(IDNO);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "DeviceTest";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "DeviceTest", "Device test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenTestWindow("DeviceTest", DefWindowProcA);
         ASSERT_NE(window, nullptr);
     }
     void TearDown() override {
         graphics.Release();
         SetCreateDeviceHook(nullptr);
         ForceDeviceLossState(DeviceLossState::Working);
-        DestroyWindow(window);
-        UnregisterClassA("DeviceTest", nullptr);
+        CloseTestWindow(window, "DeviceTest");
         boxes::Stop();
     }
     // A full-screen 640 x 480 device with the fixed states applied.

@@ -1,48 +1,25 @@
 #include "gfx_fixture.h"
-#include <cstring>
+#include "graphics/graphics.h"
 
 void GfxTest::SetUp() {
-    d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DPRESENT_PARAMETERS params = GameParams();
-    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                &params, &device),
-              D3D_OK);
-    ASSERT_EQ(D3DXCreateSprite(device, &sprite), D3D_OK);
+    ASSERT_TRUE(OpenTestGraphics());
+    d3d = Graphics.d3d;
+    device = Graphics.device;
+    sprite = Graphics.sprite;
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ClearBlue, 1.0f, 0);
-    ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
-    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_NONE);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_NONE);
-    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    ASSERT_EQ(OpenSpriteBatch(), D3D_OK);
 }
 
 void GfxTest::TearDown() {
     for (IDirect3DTexture9* texture : textures) texture->Release();
-    if (sprite) sprite->Release();
-    if (device) {
-        EXPECT_EQ(device->Release(), 0u);
-    }
-    if (d3d) {
-        EXPECT_EQ(d3d->Release(), 0u);
-    }
+    Graphics.sprite = sprite;  // a test may have made the batch again
+    EXPECT_TRUE(CloseTestGraphics());
 }
 
 IDirect3DTexture9* GfxTest::MakeTexture(int width, int height, const std::vector<uint32_t>& pixels) {
-    IDirect3DTexture9* texture = nullptr;
-    EXPECT_EQ(device->CreateTexture((UINT)width, (UINT)height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
-                                    nullptr),
-              D3D_OK);
-    if (!texture) return nullptr;
-    D3DLOCKED_RECT locked;
-    EXPECT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    for (int y = 0; y < height; ++y) {
-        std::memcpy(static_cast<char*>(locked.pBits) + (size_t)y * locked.Pitch, &pixels[(size_t)y * width],
-                    (size_t)width * 4);
-    }
-    texture->UnlockRect(0);
-    textures.push_back(texture);
+    IDirect3DTexture9* texture = MakeTestTexture(width, height, [&](int u, int v) { return pixels[(size_t)v * width + u]; });
+    EXPECT_NE(texture, nullptr);
+    if (texture) textures.push_back(texture);
     return texture;
 }
 
@@ -79,7 +56,7 @@ D3DXMATRIX GfxTest::Turned(int w, int h, float degrees, float cx, float cy) {
     return toMiddle;
 }
 
-uint32_t GfxTest::Pixel(int x, int y) const { return device->BackBuffer()[(size_t)y * device->BackBufferWidth() + x]; }
+uint32_t GfxTest::Pixel(int x, int y) const { return BackPixel(x, y); }
 
 int GfxTest::CountNot(uint32_t colour) const {
     int count = 0;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 #include "platform/d3dx9.h"
-#include "support/game_device.h"
+#include "support/test_graphics.h"
 
 constexpr uint32_t ClearBlue = 0xFF0000FFu;
 

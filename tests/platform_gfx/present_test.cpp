@@ -3,22 +3,13 @@
 #include <gtest/gtest.h>
 #include "gfx_fixture.h"
 #include "platform/win32_internal.h"
+#include "support/test_window.h"
 
 namespace {
-LRESULT CALLBACK QuietProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 class PresentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = QuietProc;
-        wc.lpszClassName = "PresentClass";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "PresentClass", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenTestWindow("PresentClass", DefWindowProcA);
         ASSERT_NE(window, nullptr);
         d3d = Direct3DCreate9(D3D_SDK_VERSION);
         D3DPRESENT_PARAMETERS params = GameParams();
@@ -28,11 +19,7 @@ protected:
                   D3D_OK);
     }
     void TearDown() override {
-        if (window) DestroyWindow(window);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        UnregisterClassA("PresentClass", nullptr);
+        CloseTestWindow(window, "PresentClass");
         if (device) device->Release();
         if (d3d) d3d->Release();
     }

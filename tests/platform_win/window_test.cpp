@@ -6,6 +6,7 @@
 
 #include "platform/testhooks.h"
 #include "platform/win32_internal.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -29,28 +30,14 @@ class WindowTest : public testing::Test {
 protected:
     void SetUp() override {
         SeenMessages.clear();
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = RecordingProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = "TestClass";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "TestClass", "Test window", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
+        window = OpenTestWindow("TestClass", RecordingProc, "Test window");
         ASSERT_NE(window, nullptr);
-        DrainQueue();
+        DrainMessages();
     }
     void TearDown() override {
-        DestroyWindow(window);
-        DrainQueue();
-        EXPECT_TRUE(UnregisterClassA("TestClass", nullptr));
+        EXPECT_TRUE(CloseTestWindow(window, "TestClass"));
         BYTE none[256] = {};
         SetKeyboardState(none);
-    }
-    static void DrainQueue() {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
     }
     void PushKey(Uint32 type, SDL_Keycode key) {
         SDL_Event e{};
@@ -266,12 +253,10 @@ TEST_F(WindowTest, TheCursorHidesWhenTheProcedureSetsNone) {
 }
 
 TEST(WindowClassTest, ClassesRegisterOnceAndWindowsNeedOne) {
+    EXPECT_TRUE(RegisterTestClass("Once", DefWindowProcA));
+    EXPECT_FALSE(RegisterTestClass("Once", DefWindowProcA));
     WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcA;
-    wc.lpszClassName = "Once";
-    EXPECT_NE(RegisterClassExA(&wc), 0);
-    EXPECT_EQ(RegisterClassExA(&wc), 0);
     wc.lpszClassName = "Wrong size";
     wc.cbSize = 12;
     EXPECT_EQ(RegisterClassExA(&wc), 0);

@@ -6,6 +6,7 @@
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "support/message_box_recorder.h"
+#include "support/test_window.h"
 #include "shell/shell.h"
 
 namespace {
@@ -17,14 +18,7 @@ class MainLoopTest : public testing::Test {
 protected:
     void SetUp() override {
         boxes::Record(IDNO);
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = WndProc;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        wc.lpszClassName = "Window";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
-        window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, nullptr, nullptr,
-                                 nullptr, nullptr);
+        window = OpenTestWindow("Window", WndProc);
         ASSERT_NE(window, nullptr);
         ASSERT_EQ(Graphics.Create(window, 640, 480, D3DFMT_X8R8G8B8, TRUE), 1);
         Graphics.SetRenderStates();
@@ -36,11 +30,7 @@ protected:
         ForceDeviceLossState(DeviceLossState::Working);
         Graphics.Release();
         Graphics.deviceLost = 0;
-        DestroyWindow(window);
-        MSG drain;
-        while (PeekMessageA(&drain, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        UnregisterClassA("Window", nullptr);
+        CloseTestWindow(window, "Window");
         boxes::Stop();
         Running = 1;
     }
@@ -132,13 +122,7 @@ TEST_F(MainLoopTest, ClosingTheWindowEndsTheLoopThroughQuitWithCodeZero) {
 }
 
 TEST(AdjustWindowTest, TheClientAreaComesOutExactAndTheCornerStays) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.lpszClassName = "Window";
-    ASSERT_NE(RegisterClassExA(&wc), 0);
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 30, 40, 640, 480, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = OpenTestWindow("Window", WndProc, "Kestoria", 30, 40);
     RECT client, outer;
     ASSERT_TRUE(GetClientRect(window, &client));
     ASSERT_LT(client.right, 640);
@@ -151,11 +135,7 @@ TEST(AdjustWindowTest, TheClientAreaComesOutExactAndTheCornerStays) {
         EXPECT_EQ(outer.left, 30);
         EXPECT_EQ(outer.top, 40);
     }
-    DestroyWindow(window);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    EXPECT_TRUE(UnregisterClassA("Window", nullptr));
+    EXPECT_TRUE(CloseTestWindow(window, "Window"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "support/message_box_recorder.h"
+#include "support/test_window.h"
 #include "platform/win32_internal.h"
 #include "shell/shell.h"
 
@@ -29,11 +30,7 @@ protected:
     void TearDown() override {
         driven::Release();
         SetCreateDeviceHook(nullptr);
-        if (HWND left = FindTestWindow("Kestoria")) DestroyWindow(left);
-        MSG drain;
-        while (PeekMessageA(&drain, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        UnregisterClassA("Window", nullptr);
+        CloseTestWindow(FindTestWindow("Kestoria"), "Window");
         Graphics.Release();
         boxes::Stop();
         Running = 1;
@@ -166,11 +163,7 @@ TEST_F(WinMainTest, NoDeviceShowsBothBoxesAndEndsBeforeAnyFrame) {
 }
 
 TEST_F(WinMainTest, AClassThatCannotBeRegisteredEndsAtOnceWithoutAWord) {
-    WNDCLASSEXA taken{};
-    taken.cbSize = sizeof taken;
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.lpszClassName = "Window";
-    ASSERT_NE(RegisterClassExA(&taken), 0);
+    ASSERT_TRUE(RegisterTestClass("Window", DefWindowProcA));
     EXPECT_EQ(Run(), 0);
     EXPECT_TRUE(boxes::Seen.empty());
     EXPECT_EQ(FindTestWindow("Kestoria"), nullptr);

@@ -11,6 +11,7 @@
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
+#include "support/test_graphics.h"
 
 namespace {
 // Each loop at its own level, so the mix tells which loops play; each
@@ -107,25 +108,13 @@ protected:
     void SetUp() override {
         for (const SoundFile& file : GameSounds) WriteConstantWave(file.path, ShortFrames, file.level);
         SoundTest::SetUp();
-        Graphics.d3d = Direct3DCreate9(D3D_SDK_VERSION);
-        ASSERT_NE(Graphics.d3d, nullptr);
-        D3DPRESENT_PARAMETERS params;
-        std::memset(&params, 0, sizeof params);
-        params.BackBufferWidth = 640;
-        params.BackBufferHeight = 480;
-        params.BackBufferFormat = D3DFMT_X8R8G8B8;
-        ASSERT_EQ(Graphics.d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                             D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &Graphics.device),
-                  D3D_OK);
-        ASSERT_EQ(D3DXCreateSprite(Graphics.device, &Graphics.sprite), D3D_OK);
+        ASSERT_TRUE(OpenTestGraphics());
         SetMessageBoxHook(AnswerYes);
         LayFloor();
     }
     void TearDown() override {
         SetMessageBoxHook(nullptr);
-        if (Graphics.sprite) Graphics.sprite->Release();
-        if (Graphics.device) Graphics.device->Release();
-        if (Graphics.d3d) Graphics.d3d->Release();
+        CloseTestGraphics();
         Graphics = DirectGraphics{};
         SoundTest::TearDown();
     }

@@ -1,7 +1,5 @@
 #include "screen_fixture.h"
 
-#include <cstring>
-
 #include "game/frame.h"
 #include "game/resources.h"
 #include "game/title.h"
@@ -16,13 +14,7 @@ constexpr uint32_t Opaque = 0xFF000000u;
 
 // A transparent picture.
 IDirect3DTexture9* MakePicture(int width, int height) {
-    IDirect3DTexture9* texture = nullptr;
-    Graphics.device->CreateTexture(width, height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr);
-    D3DLOCKED_RECT locked;
-    texture->LockRect(0, &locked, nullptr, 0);
-    for (int y = 0; y < height; ++y) memset((char*)locked.pBits + y * locked.Pitch, 0, width * 4);
-    texture->UnlockRect(0);
-    return texture;
+    return MakeTestTexture(width, height, [](int, int) { return 0u; });
 }
 
 IDirect3DTexture9* FillRect(IDirect3DTexture9* texture, const RECT& area, uint32_t colour) {
@@ -83,7 +75,7 @@ void ScreenTest::Frames(int count, std::initializer_list<int> keys) {
 }
 
 uint32_t ScreenTest::Pixel(int x, int y) const {
-    return Graphics.device->BackBuffer()[y * 640 + x] & 0xFFFFFFu;
+    return BackPixel(x, y) & 0xFFFFFFu;
 }
 
 void ScreenTest::OpenMenu() {
