@@ -9,23 +9,6 @@
 
 #include "game/stage/stage.h"
 
-ScratchDir::ScratchDir() : previous_(std::filesystem::current_path().string()) {
-    std::filesystem::current_path(dir_.Path());
-}
-
-ScratchDir::~ScratchDir() { std::filesystem::current_path(previous_); }
-
-void MakeParentFolders(const std::string& path) {
-    std::filesystem::path p(path);
-    if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
-}
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-    MakeParentFolders(path);
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
-
 StageMaker::StageMaker() : pixels_((size_t)StageWidthPx * StageHeightPx, MaskFree) {}
 
 void StageMaker::Fill(int x0, int y0, int x1, int y1, signed char value) {

@@ -1,27 +1,9 @@
-// Test helpers: a scratch directory to run in, and a stage painted pixel by
-// pixel that is written out as the game's own stage files and read back.
+// A stage painted pixel by pixel that is written out as the game's own stage files and read back.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "support/picture_files.h"
-
-// A fresh temporary directory as the working directory; the previous one
-// comes back on destruction.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-
-private:
-    std::string previous_;
-    TempDir dir_;
-};
-
-// Makes the folders on the way to path (relative to the working directory).
-void MakeParentFolders(const std::string& path);
-// Writes text to path, making folders.
-void WriteTextFile(const std::string& path, const std::string& text);
+#include "support/scratch.h"
 
 // A whole stage of mask values, all free to begin with. Load() writes it as
 // tile mask files and a tile index file into the working directory (at most

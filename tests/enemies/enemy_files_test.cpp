@@ -9,6 +9,7 @@
 #include <string>
 
 #include "game/actors/enemies.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -17,12 +18,6 @@ namespace fs = std::filesystem;
 class EnemyFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_NE(getcwd(savedDir, sizeof savedDir), nullptr);
-        char pattern[] = "/tmp/kestoria-enemy-files-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        scratch = pattern;
-        fs::create_directories(scratch / "Texture" / "Enemy");
-        ASSERT_EQ(chdir(scratch.c_str()), 0);
         Write("Texture/Enemy/no0.txt", "32 32 -1.5 0.0 1\n");
         Write("Texture/Enemy/no1.txt", "40\n48\n2.25\n-1\n0\n");
         Write("Texture/Enemy/no2.txt", "64 64 3 1 0");
@@ -33,17 +28,7 @@ protected:
         }
     }
 
-    void TearDown() override {
-        ASSERT_EQ(chdir(savedDir), 0);
-        fs::remove_all(scratch);
-    }
-
-    static void Write(const char* path, const std::string& text) {
-        FILE* file = fopen(path, "w");
-        ASSERT_NE(file, nullptr);
-        fputs(text.c_str(), file);
-        fclose(file);
-    }
+    static void Write(const char* path, const std::string& text) { WriteTextFile(path, text); }
 
     // 30 entries spread over lines; entry i at x 100 i + 0.5, y 10 i.
     static void WriteList(const int (&kinds)[EnemyCount], const std::string& tail = "") {
@@ -55,8 +40,7 @@ protected:
         Write("Texture/Enemy/enemy.txt", text + tail);
     }
 
-    char savedDir[4096];
-    fs::path scratch;
+    ScratchDir scratch;
     Enemy table[EnemyCount];
 };
 

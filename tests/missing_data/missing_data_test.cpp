@@ -11,7 +11,7 @@
 
 #include "platform/testhooks.h"
 #include "support/headless_game.h"
-#include "support/picture_files.h"
+#include "support/scratch.h"
 
 namespace fs = std::filesystem;
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include "gfx_fixture.h"
 #include "support/picture_files.h"
+#include "support/scratch.h"
 
 namespace {
 class TextureFileTest : public GfxTest {

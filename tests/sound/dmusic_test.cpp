@@ -6,7 +6,7 @@
 
 TEST(DirectMusicTest, APlayingSoundOutlivesEveryOtherReference) {
     constexpr int16_t Tone = 700;
-    ScratchDirectory directory;
+    ScratchDir directory;
     WriteConstantWave("tone.wav", ShortFrames, Tone);
     ASSERT_GE(CoInitialize(nullptr), 0);
     MixWatch::Start();

@@ -10,14 +10,9 @@
 #include <thread>
 #include <vector>
 #include "platform/testhooks.h"
-#include "support/picture_files.h"
 #include "sound/sound.h"
 
 namespace {
-void PutLittleEndian(std::string* out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out->push_back((char)((value >> (8 * i)) & 0xFF));
-}
-
 constexpr long BufferCapacity = 1 << 14;
 std::array<MixBuffer, BufferCapacity> Buffers;
 std::atomic<long> BufferCount{0};
@@ -40,44 +35,6 @@ void Record(const int16_t* samples, int frames, int channels, int) {
     BufferCount.store(index + 1, std::memory_order_release);
 }
 }  // namespace
-
-void WriteConstantWave(const std::string& path, int frames, int16_t value, int rate, int channels, int bits) {
-    int sampleBytes = bits / 8;
-    uint32_t dataBytes = (uint32_t)(frames * channels * sampleBytes);
-    std::string out = "RIFF";
-    PutLittleEndian(&out, 36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    PutLittleEndian(&out, 16, 4);
-    PutLittleEndian(&out, 1, 2);  // PCM
-    PutLittleEndian(&out, (uint32_t)channels, 2);
-    PutLittleEndian(&out, (uint32_t)rate, 4);
-    PutLittleEndian(&out, (uint32_t)(rate * channels * sampleBytes), 4);
-    PutLittleEndian(&out, (uint32_t)(channels * sampleBytes), 2);
-    PutLittleEndian(&out, (uint32_t)bits, 2);
-    out += "data";
-    PutLittleEndian(&out, dataBytes, 4);
-    // 8-bit PCM is unsigned around 128.
-    uint32_t stored = bits == 8 ? (uint32_t)(128 + value / 256) : (uint16_t)value;
-    for (int i = 0; i < frames * channels; ++i) PutLittleEndian(&out, stored, sampleBytes);
-    std::filesystem::path file(path);
-    if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());
-    EXPECT_TRUE(WriteBytes(path, std::vector<unsigned char>(out.begin(), out.end()))) << path;
-}
-
-ScratchDirectory::ScratchDirectory() {
-    char previous[PATH_MAX];
-    if (getcwd(previous, sizeof previous)) previous_ = previous;
-    char pattern[] = "/tmp/kestoria-sound-XXXXXX";
-    if (mkdtemp(pattern)) path_ = pattern;
-    EXPECT_FALSE(path_.empty());
-    EXPECT_EQ(chdir(path_.c_str()), 0);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    if (chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previous_;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 namespace MixWatch {
 void Start() {

@@ -5,29 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "support/scratch.h"
+
 // The output format the performance asks the mixer for.
 constexpr int TestRateHz = 44100;
 constexpr int TestChannels = 2;
 // About 46 ms at the test rate.
 constexpr int ShortFrames = 2048;
-
-// A PCM WAV file whose every sample is `value`: in the mix it adds exactly
-// `value` to each sample while it plays.
-void WriteConstantWave(const std::string& path, int frames, int16_t value, int rate = TestRateHz,
-                       int channels = TestChannels, int bits = 16);
-
-// Makes a fresh directory the working directory; puts the old one back
-// and removes the new one on destruction.
-class ScratchDirectory {
-public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::string previous_;
-};
 
 // One finished mixer buffer.
 struct MixBuffer {
@@ -61,5 +45,5 @@ class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    ScratchDirectory directory_;
+    ScratchDir directory_;
 };

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 #include "platform/testhooks.h"
-#include "support/picture_files.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
 
@@ -35,7 +34,7 @@ void CallEverything() {
 }  // namespace
 
 TEST(SoundWithoutDevice, EveryCallDoesNothingAndShutdownCompletes) {
-    ScratchDirectory directory;
+    ScratchDir directory;
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
     // Never started.
     CallEverything();
@@ -67,7 +66,7 @@ TEST_F(SoundTest, StartUpMakesThePathsAndSearchesTheWorkingDirectoryOfStartUp) {
     EXPECT_NE(AudioPath2, nullptr);
     EXPECT_NE(AudioPath1, AudioPath2);
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
-    ScratchDirectory elsewhere;
+    ScratchDir elsewhere;
     EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
     PlaySoundSlot(0, 1, 0, 0);
     EXPECT_TRUE(MixWatch::SteadyAt(Rain));

@@ -1,9 +1,9 @@
 #include "picture_files.h"
+#include "support/scratch.h"
 #include <SDL.h>
 #include <png.h>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <jpeglib.h>
 
 namespace {
@@ -63,32 +63,4 @@ bool WriteBmp(const std::string& path, int width, int height, const std::vector<
     const bool written = SDL_SaveBMP(surface, path.c_str()) == 0;
     SDL_FreeSurface(surface);
     return written;
-}
-
-bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
-}
-
-std::vector<unsigned char> ReadBytes(const std::string& path) {
-    std::vector<unsigned char> bytes;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    int c;
-    while ((c = std::fgetc(file)) != EOF) bytes.push_back((unsigned char)c);
-    std::fclose(file);
-    return bytes;
-}
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "kestoria-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    if (path_.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
 }

@@ -11,20 +11,3 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 bool WriteJpeg(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
 // A 24-bit BMP; alpha is dropped.
 bool WriteBmp(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels);
-bool WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
-std::vector<unsigned char> ReadBytes(const std::string& path);
-
-// A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};

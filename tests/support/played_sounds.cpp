@@ -12,6 +12,7 @@
 
 #include "platform/testhooks.h"
 #include "sound/sound.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -34,46 +35,16 @@ void Listen(const int16_t* samples, int frames, int channels, int) {
     ++Buffers;
 }
 
-void Put(FILE* file, unsigned value, int bytes) {
-    for (int i = 0; i < bytes; ++i) fputc((int)((value >> (8 * i)) & 0xFF), file);
-}
-
-void WriteSteadyWave(const char* path, int level) {
-    FILE* file = fopen(path, "wb");
-    ASSERT_NE(file, nullptr) << path;
-    unsigned dataBytes = SoundFrames * Channels * 2;
-    fputs("RIFF", file);
-    Put(file, 36 + dataBytes, 4);
-    fputs("WAVEfmt ", file);
-    Put(file, 16, 4);
-    Put(file, 1, 2);  // PCM
-    Put(file, Channels, 2);
-    Put(file, Rate, 4);
-    Put(file, Rate * Channels * 2, 4);
-    Put(file, Channels * 2, 2);
-    Put(file, 16, 2);
-    fputs("data", file);
-    Put(file, dataBytes, 4);
-    for (int i = 0; i < SoundFrames * Channels; ++i) Put(file, (unsigned)level, 2);
-    fclose(file);
-}
-
 }  // namespace
 
 PlayedSounds::PlayedSounds(std::initializer_list<int> slots) {
-    char dir[PATH_MAX];
-    if (getcwd(dir, sizeof dir)) previousDir_ = dir;
-    char pattern[] = "/tmp/kestoria-played-XXXXXX";
-    if (mkdtemp(pattern)) scratchDir_ = pattern;
-    EXPECT_EQ(chdir(scratchDir_.c_str()), 0);
-    std::filesystem::create_directories("Sound");
     EXPECT_EQ(InitSound(nullptr), 1);
     int level = 1;
     for (int slot : slots) {
         if (count_ == 5) break;
         char path[64];
         snprintf(path, sizeof path, "Sound/slot%d.wav", slot);
-        WriteSteadyWave(path, level);
+        WriteConstantWave(path, SoundFrames, (int16_t)level, Rate, Channels);
         EXPECT_EQ(LoadSound(path, slot, 0), 1) << path;
         slots_[count_++] = slot;
         level *= LevelBase;
@@ -85,9 +56,6 @@ PlayedSounds::PlayedSounds(std::initializer_list<int> slots) {
 PlayedSounds::~PlayedSounds() {
     SetMixHook(nullptr);
     ReleaseSound();
-    if (chdir(previousDir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previousDir_;
-    std::error_code ignored;
-    std::filesystem::remove_all(scratchDir_, ignored);
 }
 
 void PlayedSounds::Settle() {

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "support/scratch.h"
+
 class PlayedSounds {
 public:
     // Starts the sound module in a scratch working directory with a sound
@@ -26,6 +28,5 @@ private:
     int count_ = 0;
     int plays_[5] = {};
     long long heardUnits_ = 0;
-    std::string previousDir_;
-    std::string scratchDir_;
+    ScratchDir scratch_;
 };
