@@ -146,21 +146,6 @@ TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
     ExpectCellsDrawn(menu, 160, 100, 1, 2, 0, "menu");
 }
 
-TEST_F(Pictures, PicturesThatTellChoicesApartDiffer) {
-    Pixels menu = Read(SceneTextures[3]);
-    Pixels yes = Read(SceneTextures[5]), no = Read(SceneTextures[6]);
-    ASSERT_EQ(yes.argb.size(), no.argb.size());
-    EXPECT_NE(yes.argb, no.argb);
-    int differ = 0;
-    for (int y = 0; y < 100; ++y)
-        for (int x = 0; x < 160; ++x) differ += menu.At(x, y) != menu.At(x, y + 100);
-    EXPECT_GT(differ, 200);
-    Pixels first = Read(BossTextures[0]), second = Read(BossTextures[2]);
-    int unlike = 0;
-    for (size_t i = 0; i < first.argb.size() && i < second.argb.size(); ++i) unlike += first.argb[i] != second.argb[i];
-    EXPECT_GT(unlike, 100000) << "the second form must look clearly different";
-}
-
 TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
     Pixels player = Read(PlayerTextures[3]);
     for (int x = 0; x < FullLifePx; ++x) EXPECT_GT(player.Visible(x, 0, x + 1, 64), 0) << "player fill column " << x;

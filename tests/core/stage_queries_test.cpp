@@ -123,52 +123,47 @@ int PlainScan(int x, int y, int* freeCount, int dir, int half, int dist) {
     return 0;
 }
 
-TEST(StageScanTest, ScansNearTheEdgesAgreeWithThePlainWalk) {
-    // Tiles of scattered solid, free and odd pixels; a few cells name no tile.
-    std::minstd_rand random(7);
-    for (MapTile& tile : MapTiles)
-        for (auto& row : tile.mask)
-            for (signed char& v : row) v = (signed char)(random() % 150 == 0 ? 1 : random() % 60 == 0 ? 2 : 0);
+// Random tiles of solid, free and odd pixels (solid one in `solidIn`), with
+// cells naming no tile among them.
+void ScatterTiles(std::minstd_rand& random, int solidIn, int cellSpread) {
+    for (int t = 0; t < TileCount; ++t)
+        for (auto& row : MapTiles[t].mask)
+            for (signed char& v : row)
+                v = (signed char)(random() % (solidIn ? solidIn : t < 5 ? 400 : 9) == 0 ? 1 : random() % 5 == 0 ? 3 : 0);
     for (auto& row : TileIndexMap)
-        for (int& cell : row) cell = (int)(random() % 12) - 1;
+        for (int& cell : row) cell = (int)(random() % cellSpread) - 1;
+}
+
+::testing::AssertionResult AgreesWithPlainWalk(int x, int y, int dir, int half, int dist) {
+    int fast = -1, plain = -1;
+    const int r = ScanMap(x, y, &fast, (unsigned char)dir, half, dist);
+    const int p = PlainScan(x, y, &plain, dir, half, dist);
+    if (r == p && fast == plain) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << x << "," << y << " dir " << dir << " half " << half << " dist " << dist
+                                         << ": " << r << "/" << fast << " against " << p << "/" << plain;
+}
+
+// Near every edge, and across many cells both ways from anywhere on the
+// stage: the walk by bands of cells stops on the same line and counts the
+// same free lines as the walk pixel by pixel.
+TEST(StageScanTest, ScansAgreeWithThePlainWalk) {
+    std::minstd_rand random(7);
+    ScatterTiles(random, 150, 12);
     const int xs[] = {-40, -1, 0, 5, 120, StageWidthPx - 130, StageWidthPx - 1, StageWidthPx, StageWidthPx + 30};
     const int ys[] = {-40, -1, 0, 7, 150, StageHeightPx - 160, StageHeightPx - 1, StageHeightPx + 20};
-    const int halves[] = {1, 3, 40};
-    const int dists[] = {0, 1, 60, 300};
     for (int x : xs)
         for (int y : ys)
             for (int dir = 0; dir < 4; ++dir)
-                for (int half : halves)
-                    for (int dist : dists) {
-                        int fast = -1, plain = -1;
-                        int r = ScanMap(x, y, &fast, (unsigned char)dir, half, dist);
-                        EXPECT_EQ(r, PlainScan(x, y, &plain, dir, half, dist))
-                            << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
-                        EXPECT_EQ(fast, plain) << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
-                    }
-}
+                for (int half : {1, 3, 40})
+                    for (int dist : {0, 1, 60, 300}) EXPECT_TRUE(AgreesWithPlainWalk(x, y, dir, half, dist));
 
-// Scans that cross many cells both ways, over dense and sparse tiles, from
-// anywhere on the stage: the walk by bands of cells must stop on the same
-// line and count the same free lines as the walk pixel by pixel.
-TEST(StageScanTest, LongScansAcrossCellsAgreeWithThePlainWalk) {
-    std::minstd_rand random(11);
-    for (int t = 0; t < TileCount; ++t)
-        for (auto& row : MapTiles[t].mask)
-            for (signed char& v : row) v = (signed char)(random() % (t < 5 ? 400 : 9) == 0 ? 1 : random() % 5 == 0 ? 3 : 0);
-    for (auto& row : TileIndexMap)
-        for (int& cell : row) cell = (int)(random() % 13) - 1;
+    ScatterTiles(random, 0, 13);
     for (int i = 0; i < 600; ++i) {
-        int x = (int)(random() % (StageWidthPx + 200)) - 100;
-        int y = (int)(random() % (StageHeightPx + 200)) - 100;
-        int dir = (int)(random() % 4);
-        int half = (int)(random() % 140);
-        int dist = (int)(random() % 320);
-        int fast = -1, plain = -1;
-        int r = ScanMap(x, y, &fast, (unsigned char)dir, half, dist);
-        ASSERT_EQ(r, PlainScan(x, y, &plain, dir, half, dist))
-            << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
-        ASSERT_EQ(fast, plain) << x << "," << y << " dir " << dir << " half " << half << " dist " << dist;
+        const int x = (int)(random() % (StageWidthPx + 200)) - 100;
+        const int y = (int)(random() % (StageHeightPx + 200)) - 100;
+        const int dir = (int)(random() % 4);
+        const int half = (int)(random() % 140);
+        ASSERT_TRUE(AgreesWithPlainWalk(x, y, dir, half, (int)(random() % 320)));
     }
 }
 
