@@ -26,6 +26,9 @@ struct IDirect3DTexture9::Impl {
     uint32_t* composite = nullptr;  // premultiplied copy for pixman; null when opaque
     bool opaque = true;             // every alpha byte 0xFF: draws become copies
     bool locked = false;
+    // Changes whenever the pixels may have: views made of older pixels
+    // are not used again.
+    uint64_t serial = 0;
 };
 
 struct IDirect3DDevice9::Impl {
@@ -67,6 +70,8 @@ IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL
 // Brings the premultiplied copy and the opaque flag up to date after the
 // straight pixels changed.
 void RefreshTextureComposite(IDirect3DTexture9* texture);
+// A number no texture contents have had before.
+uint64_t NextTextureSerial();
 
 // The cooperative state shared by the device and the test hook.
 HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device);

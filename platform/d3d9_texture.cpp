@@ -3,6 +3,11 @@
 #include <cstring>
 #include "platform/d3d9_internal.h"
 
+uint64_t NextTextureSerial() {
+    static uint64_t serial = 0;
+    return ++serial;
+}
+
 IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool) {
     if (width == 0 || height == 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
     const size_t count = (size_t)width * height;
@@ -15,6 +20,7 @@ IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL
     // An X8R8G8B8 texture ignores its alpha byte; it is opaque by format.
     impl->opaque = format == D3DFMT_X8R8G8B8;
     if (!impl->opaque) impl->composite = new uint32_t[count]();
+    impl->serial = NextTextureSerial();
     IDirect3DTexture9* texture = new IDirect3DTexture9;
     texture->impl = impl;
     return texture;
@@ -23,6 +29,7 @@ IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL
 void RefreshTextureComposite(IDirect3DTexture9* texture) {
     IDirect3DTexture9::Impl* impl = texture->impl;
     const size_t count = (size_t)impl->width * impl->height;
+    impl->serial = NextTextureSerial();
     if (impl->format == D3DFMT_X8R8G8B8) {
         for (size_t i = 0; i < count; ++i) impl->pixels[i] |= 0xFF000000u;
         return;

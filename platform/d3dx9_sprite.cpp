@@ -13,6 +13,7 @@ namespace {
 // picture on its right or below.
 constexpr double FillRuleNudgePx = 1.0 / 512.0;
 constexpr double TurnedBandPx = 16.0;
+constexpr int ViewCacheSize = 128;
 
 struct PixelBox {
     int x0, y0, x1, y1;  // x1, y1 exclusive
@@ -138,12 +139,64 @@ void CompositeTransformed(pixman_image_t* picture, pixman_image_t* mask, pixman_
 }
 }  // namespace
 
+// A pixman image over one rectangle of one texture's contents, kept from
+// frame to frame: the game draws the same cells over and over.
+struct PictureView {
+    uint64_t serial = 0;  // the texture contents it shows; 0 for none
+    LONG left = 0, top = 0;
+    int width = 0, height = 0;
+    pixman_format_code_t format = PIXMAN_a8r8g8b8;
+    bool turned = false;  // carries a transform
+    uint64_t lastUse = 0;
+    pixman_image_t* image = nullptr;
+};
+
 struct ID3DXSprite::Impl {
     ULONG refs = 1;
     IDirect3DDevice9* device = nullptr;  // one reference held
     D3DXMATRIX transform{};
     bool begun = false;
     DWORD flags = 0;
+
+    PictureView views[ViewCacheSize];
+    uint64_t draws = 0;
+    pixman_image_t* levelMasks[256] = {};  // solid alpha, by level
+
+    ~Impl() {
+        for (PictureView& view : views) {
+            if (view.image) pixman_image_unref(view.image);
+        }
+        for (pixman_image_t* mask : levelMasks) {
+            if (mask) pixman_image_unref(mask);
+        }
+    }
+
+    pixman_image_t* View(const IDirect3DTexture9::Impl* texture, LONG left, LONG top, int width, int height,
+                         pixman_format_code_t format, const uint32_t* bits, bool turned) {
+        ++draws;
+        PictureView* oldest = &views[0];
+        for (PictureView& view : views) {
+            if (view.serial == texture->serial && view.left == left && view.top == top && view.width == width &&
+                view.height == height && view.format == format && view.turned == turned) {
+                view.lastUse = draws;
+                return view.image;
+            }
+            if (view.lastUse < oldest->lastUse) oldest = &view;
+        }
+        if (oldest->image) pixman_image_unref(oldest->image);
+        *oldest = PictureView{texture->serial, left, top, width, height, format, turned, draws, nullptr};
+        oldest->image =
+            pixman_image_create_bits(format, width, height, const_cast<uint32_t*>(bits), (int)texture->width * 4);
+        return oldest->image;
+    }
+
+    pixman_image_t* LevelMask(uint32_t level) {
+        if (!levelMasks[level]) {
+            const pixman_color_t colour{0, 0, 0, (uint16_t)(level * 257)};
+            levelMasks[level] = pixman_image_create_solid_fill(&colour);
+        }
+        return levelMasks[level];
+    }
 };
 
 HRESULT D3DXCreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) {
@@ -223,33 +276,27 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
 
     // The source: the clipped rectangle, premultiplied for blending, with
     // the colour applied; opaque pictures and unblended draws copy.
-    const bool tinted = (color & 0x00FFFFFFu) != 0x00FFFFFFu;
-    uint32_t* tintedCopy = tinted ? ModulatedCopy(tex, left, top, place.width, place.height, color, blend) : nullptr;
-    pixman_format_code_t format = PIXMAN_a8r8g8b8;
-    const uint32_t* bits = tintedCopy;
-    int stride = place.width;
-    if (tintedCopy) {
-        if (!blend) format = PIXMAN_x8r8g8b8;
+    pixman_image_t* picture = nullptr;
+    uint32_t* tintedCopy = nullptr;
+    if ((color & 0x00FFFFFFu) != 0x00FFFFFFu) {
+        tintedCopy = ModulatedCopy(tex, left, top, place.width, place.height, color, blend);
+        picture = pixman_image_create_bits(blend ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8, place.width, place.height,
+                                           tintedCopy, place.width * 4);
     } else {
         const bool copy = tex->opaque || !blend;
-        bits = (copy ? tex->pixels : tex->composite) + (size_t)top * tex->width + left;
-        stride = (int)tex->width;
-        if (copy) format = PIXMAN_x8r8g8b8;
+        const uint32_t* bits = (copy ? tex->pixels : tex->composite) + (size_t)top * tex->width + left;
+        picture = impl->View(tex, left, top, place.width, place.height, copy ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8,
+                             bits, !plain);
     }
-    pixman_image_t* picture =
-        pixman_image_create_bits(format, place.width, place.height, const_cast<uint32_t*>(bits), stride * 4);
-    pixman_image_t* mask = nullptr;
-    if (blend && !tinted && alpha != 0xFF) {
-        const pixman_color_t level{0, 0, 0, (uint16_t)(alpha * 257)};
-        mask = pixman_image_create_solid_fill(&level);
-    }
+    pixman_image_t* mask = blend && !tintedCopy && alpha != 0xFF ? impl->LevelMask(alpha) : nullptr;
     if (plain) {
         CompositePlain(picture, mask, DeviceColorImage(device), place);
     } else {
         CompositeTransformed(picture, mask, DeviceColorImage(device), place, smooth);
     }
-    if (mask) pixman_image_unref(mask);
-    pixman_image_unref(picture);
-    delete[] tintedCopy;
+    if (tintedCopy) {
+        pixman_image_unref(picture);
+        delete[] tintedCopy;
+    }
     return D3D_OK;
 }

@@ -80,7 +80,10 @@ void Translate(const SDL_Event& e) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
         int vk = VirtualKey(e.key.keysym.sym);
-        HWND window = PlatformWindowFromSdlId(e.key.windowID);
+        // No window id: SDL no longer counts the window as focused (a
+        // message box took the focus and the desktop gave it back without
+        // saying so), yet the window system delivered the key to us.
+        HWND window = e.key.windowID ? PlatformWindowFromSdlId(e.key.windowID) : PlatformNewestWindow();
         if (vk == 0 || !window) return;
         LPARAM lParam = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
         if (e.type == SDL_KEYUP) {

@@ -72,7 +72,7 @@ void StrikeEnemies() {
     // Every record, the dying included: one still in the box is hit again.
     for (Enemy& e : Enemies) {
         if (!StrikeMeets(ActorBox(e.x, e.y, e.width, e.height))) continue;
-        e.state = 2;
+        e.state = EnemyDying;
         e.xF += FacingLeft() ? -EnemyKnockPx : EnemyKnockPx;
         e.yF -= EnemyKnockPx;
         PlaySoundSlot(HitSoundSlot, 1, 1, 0);

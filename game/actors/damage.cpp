@@ -109,7 +109,7 @@ void ShotsHitPlayer() {
 }
 
 void ActorTouchesPlayer(float* x, float* y, int w, int h, int airborne, int state) {
-    if (ThePlayer.controllable == 0 || state != 1 || ThePlayer.Cnt != 0) return;
+    if (ThePlayer.controllable == 0 || state != EnemyActive || ThePlayer.Cnt != 0) return;
     if (FacesEitherWay() &&
         (ThePlayer.guardState == GuardForward || ThePlayer.guardState == GuardThrustReach)) {
         CanopyStep(x, ActorBox(*x, *y, w, h));

@@ -7,10 +7,6 @@
 
 namespace {
 
-constexpr int EnemyAsleep = 0;
-constexpr int EnemyActive = 1;
-constexpr int EnemyDying = 2;
-
 // Ranges, compared as squared distances so no root is taken.
 constexpr float WakeRangePx = 800.0f;
 constexpr float NearRangePx = 320.0f;

@@ -2,7 +2,8 @@
 # The game on a virtual 640 x 480 X display, started where there is no data
 # tree: it opens a full-screen window titled "Kestoria", draws blue frames,
 # hides the cursor over its window and ends with exit code 0 when the
-# window is closed.
+# window is closed; the keyboard drives the title's menu and the
+# return-to-title question.
 # Usage: desktop_test.sh KESTORIA X11_PROBE
 set -u
 GAME_BIN=$1
@@ -10,65 +11,67 @@ PROBE=$2
 
 fail() {
     echo "FAIL: $*" >&2
+    echo "windows on the display:" >&2
+    xwininfo -root -tree 2>&1 | sed -n 's/^ *\(0x[0-9a-f]* "\)/  \1/p' >&2
+    [ -s "$WORK_DIR/game.log" ] && tail -n 5 "$WORK_DIR/game.log" >&2
     exit 1
 }
 
-XVFB_PID=
-GAME_PID=
-WORK_DIR=$(mktemp -d)
-cleanup() {
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
-        kill -KILL "$GAME_PID" 2>/dev/null
-    fi
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
-    rm -rf "$WORK_DIR"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+. "$(dirname "$0")/session.sh"
 
-# A display number nobody holds.
-N=90
-while [ -e "/tmp/.X$N-lock" ] || [ -e "/tmp/.X11-unix/X$N" ]; do
-    N=$((N + 1))
-    [ $N -lt 190 ] || fail "no free display number"
-done
-export DISPLAY=":$N"
-Xvfb "$DISPLAY" -screen 0 640x480x24 -nolisten tcp >"$WORK_DIR/xvfb.log" 2>&1 &
-XVFB_PID=$!
-tries=0
-until xdpyinfo >/dev/null 2>&1; do
-    tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "Xvfb did not start: $(cat "$WORK_DIR/xvfb.log")"
-    sleep 0.1
-done
-
-# No data tree here: the game runs on without pictures or sounds.
-mkdir "$WORK_DIR/game"
-# In the sanitizer build the session bus library's buffers at exit are not
-# the game's leaks.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-(cd "$WORK_DIR/game" && LANG=C.UTF-8 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") \
-    >"$WORK_DIR/game.log" 2>&1 &
-GAME_PID=$!
-
-WINDOW=
-tries=0
-while [ -z "$WINDOW" ]; do
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK_DIR/game.log")"
+# Starts the game where there is no data tree (it runs on without pictures
+# or sounds) and waits for its window: GAME_PID, WINDOW.
+start_game() {
+    rm -rf "$WORK_DIR/game"
+    mkdir "$WORK_DIR/game"
+    (cd "$WORK_DIR/game" && LANG=C.UTF-8 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") \
+        >"$WORK_DIR/game.log" 2>&1 &
+    GAME_PID=$!
+    WINDOW=
+    tries=0
+    while [ -z "$WINDOW" ]; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended early: $(cat "$WORK_DIR/game.log")"
+        WINDOW=$(xdotool search --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
+        tries=$((tries + 1))
+        [ $tries -lt 300 ] || fail "no window titled Kestoria ($1)"
+        [ -n "$WINDOW" ] || sleep 0.1
+    done
+    # Let a few frames be presented; the first Present may give the window
+    # a new X window for its renderer, so look for it again.
+    sleep 1
     WINDOW=$(xdotool search --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
-    tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "no window titled Kestoria"
-    [ -n "$WINDOW" ] || sleep 0.1
-done
-# Let a few frames be presented; the first Present may give the window a
-# new X window for its renderer, so look for it again.
-sleep 1
-WINDOW=$(xdotool search --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
-[ -n "$WINDOW" ] || fail "the window went away"
+    [ -n "$WINDOW" ] || fail "the window went away"
+}
 
+# Waits for the game to end and checks its exit code.
+expect_exit() {
+    tries=0
+    while kill -0 "$GAME_PID" 2>/dev/null; do
+        tries=$((tries + 1))
+        [ $tries -lt 200 ] || fail "the game did not end ($2)"
+        sleep 0.1
+    done
+    wait "$GAME_PID"
+    CODE=$?
+    GAME_PID=
+    [ "$CODE" = "$1" ] || fail "exit code $CODE, not $1 ($2): $(cat "$WORK_DIR/game.log")"
+}
+
+# The return-to-title question's box, when it is shown (its title is UTF-8,
+# which xdotool cannot match).
+question_box() {
+    xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) "タイトルに戻る".*/\1/p' | head -n 1
+}
+
+# A key held across several frames, as a person presses it.
+press() {
+    xdotool keydown "$@"
+    sleep 0.1
+    xdotool keyup "$@"
+    sleep 0.1
+}
+
+start_game first
 INFO=$(xwininfo -id "$WINDOW")
 value() { echo "$INFO" | sed -n "s/^ *$1: *//p"; }
 [ "$(value Width)" = 640 ] || fail "client width $(value Width), not 640"
@@ -95,14 +98,46 @@ sleep 0.3
 
 # A close request from the window system ends the game cleanly.
 "$PROBE" close "$WINDOW" || fail "cannot send the close request"
+expect_exit 0 "closed"
+
+# The title's quit choice: Enter shows the menu at once and Down moves to
+# quit; then Enter chooses it. The title fades out and the program ends
+# with the code of the last message it fetched, Enter's.
+start_game second
+xdotool mousemove 320 240
+press Return Down
+press Return
+expect_exit 13 "quit from the title"
+
+# Start a game with Esc already held: the first field frame asks whether to
+# return to the title. Yes leads back to the title, whose quit choice then
+# ends the game as before.
+start_game third
+xdotool mousemove 320 240
+press Return
+press Return
+xdotool keydown Escape
+BOX=
 tries=0
-while kill -0 "$GAME_PID" 2>/dev/null; do
+while [ -z "$BOX" ]; do
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before the question"
+    BOX=$(question_box)
     tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "the game did not end after the close request"
-    sleep 0.1
+    [ $tries -lt 200 ] || fail "no return-to-title question"
+    [ -n "$BOX" ] || sleep 0.1
 done
-wait "$GAME_PID"
-CODE=$?
-GAME_PID=
-[ "$CODE" = 0 ] || fail "exit code $CODE: $(cat "$WORK_DIR/game.log")"
+sleep 0.3
+xdotool keyup Escape
+# No window manager here: give the box the keyboard as one would. Esc does
+# not answer it; Enter answers Yes.
+xdotool windowfocus "$BOX"
+press Escape
+sleep 0.2
+[ -n "$(question_box)" ] || fail "Esc answered the question"
+press Return
+sleep 0.3
+[ -z "$(question_box)" ] || fail "Enter did not answer the question"
+press Return Down
+press Return
+expect_exit 13 "quit after returning to the title"
 echo "desktop test passed"

@@ -142,7 +142,7 @@ int Title(const std::string& outPath, const std::string& maskPath) {
 }
 
 int Field(const std::string& outPath, const std::string& maskPath) {
-    constexpr int Seeds = 16;
+    constexpr int Seeds = 8;
     constexpr int FirstFrame = 30;  // the player has landed by then
     constexpr int LastFrame = 400;
     constexpr int FrameStep = 37;

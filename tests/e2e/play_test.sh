@@ -28,22 +28,7 @@ fail() {
     exit 1
 }
 
-XVFB_PID=
-GAME_PID=
-WORK_DIR=$(mktemp -d)
-cleanup() {
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
-        kill -KILL "$GAME_PID" 2>/dev/null
-    fi
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2>/dev/null
-        wait "$XVFB_PID" 2>/dev/null
-    fi
-    if [ -n "${KEEP_E2E:-}" ]; then rm -rf "$KEEP_E2E"; cp -r "$WORK_DIR" "$KEEP_E2E"; fi
-    rm -rf "$WORK_DIR"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
+. "$(dirname "$0")/session.sh"
 
 export LANG=C.UTF-8
 # The pictures the game's own frames must match, made headless first.
@@ -51,22 +36,6 @@ export LANG=C.UTF-8
     fail "no reference for the title"
 (cd "$BUILD_DIR" && "$REFERENCE" field "$WORK_DIR/field_ref.ppm" "$WORK_DIR/field_mask.pgm" >/dev/null) ||
     fail "no reference for the field"
-
-# A display number nobody holds.
-N=120
-while [ -e "/tmp/.X$N-lock" ] || [ -e "/tmp/.X11-unix/X$N" ]; do
-    N=$((N + 1))
-    [ $N -lt 220 ] || fail "no free display number"
-done
-export DISPLAY=":$N"
-Xvfb "$DISPLAY" -screen 0 640x480x24 -nolisten tcp >"$WORK_DIR/xvfb.log" 2>&1 &
-XVFB_PID=$!
-tries=0
-until xdpyinfo >/dev/null 2>&1; do
-    tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "Xvfb did not start: $(cat "$WORK_DIR/xvfb.log")"
-    sleep 0.1
-done
 
 start_game() {
     (cd "$BUILD_DIR" && SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") >"$WORK_DIR/game.log" 2>&1 &

@@ -216,3 +216,52 @@ TEST_F(GfxTest, StageStripsFarOutsideTheViewCostNothingAndLandRight) {
     EXPECT_EQ(Pixel(0, 0), 0xFF000000u | (904u << 12) | 544u);
     EXPECT_EQ(Pixel(120, 479), 0xFF000000u | (0u << 12) | (544u + 479u));
 }
+
+TEST_F(GfxTest, DrawsFollowTexturesThatChangeOrGo) {
+    IDirect3DTexture9* texture = MakeTexture(2, 1, {0xFF111111u, 0xFF222222u});
+    DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 0.0f);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    static_cast<uint32_t*>(locked.pBits)[0] = 0x80FFFFFFu;
+    texture->UnlockRect(0);
+    DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 1.0f);
+    EXPECT_EQ(Pixel(0, 0), 0xFF111111u);
+    EXPECT_TRUE(Near(Pixel(0, 1), Blend(0xFFFFFFFFu, ClearBlue, 0x80 / 255.0), 2));
+    EXPECT_EQ(Pixel(1, 1), 0xFF222222u);
+    // Opaque again, then translucent with new pixels.
+    for (uint32_t first : {0xFF333333u, 0x80444444u}) {
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        static_cast<uint32_t*>(locked.pBits)[0] = first;
+        texture->UnlockRect(0);
+        DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 2.0f);
+    }
+    EXPECT_TRUE(Near(Pixel(0, 2), Blend(0xFF444444u, 0xFF333333u, 0x80 / 255.0), 2));
+
+    // A texture never locked is all transparent black.
+    IDirect3DTexture9* blank = nullptr;
+    ASSERT_EQ(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &blank, nullptr), D3D_OK);
+    textures.push_back(blank);
+    DrawAt(blank, RECT{0, 0, 4, 4}, 30.0f, 0.0f);
+    Draw(blank, RECT{0, 0, 4, 4}, Turned(4, 4, 30.0f, 40.0f, 2.0f));
+    EXPECT_EQ(Pixel(30, 0), ClearBlue);
+    EXPECT_EQ(Pixel(40, 2), ClearBlue);
+
+    // Textures made and released one after another, each drawn the same
+    // way, each show their own pixels.
+    for (uint32_t k = 0; k < 6; ++k) {
+        IDirect3DTexture9* passing = nullptr;
+        ASSERT_EQ(device->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &passing, nullptr), D3D_OK);
+        passing->LockRect(0, &locked, nullptr, 0);
+        static_cast<uint32_t*>(locked.pBits)[0] = 0xFF000000u | (k * 0x101010u);
+        static_cast<uint32_t*>(locked.pBits)[1] = k % 2 ? 0xFF000000u : 0x00000000u;
+        passing->UnlockRect(0);
+        DrawAt(passing, RECT{0, 0, 2, 1}, 10.0f, (float)k);
+        // Half a turn about (21, k + 1): texel 0 lands on (21, k).
+        Draw(passing, RECT{0, 0, 2, 1}, Turned(2, 1, 180.0f, 21.0f, (float)k + 1.0f));
+        EXPECT_EQ(passing->Release(), 0u);
+        EXPECT_EQ(Pixel(10, (int)k), 0xFF000000u | (k * 0x101010u)) << k;
+        EXPECT_EQ(Pixel(11, (int)k), k % 2 ? 0xFF000000u : ClearBlue) << k;
+        EXPECT_EQ(Pixel(21, (int)k), 0xFF000000u | (k * 0x101010u)) << k;
+        EXPECT_EQ(Pixel(20, (int)k), k % 2 ? 0xFF000000u : ClearBlue) << k;
+    }
+}

@@ -101,9 +101,20 @@ TEST_F(WindowTest, KeyEventsBecomeKeyMessagesAndTheStateFollowsFetchedOnes) {
         EXPECT_EQ(msg.wParam, static_cast<WPARAM>(k.vk));
         EXPECT_FALSE(KeyDown(k.vk));
     }
+    // A key SDL gives no window (it no longer counts ours as focused) was
+    // still delivered to the game's window.
+    PushKey(SDL_KEYDOWN, SDLK_c);
+    SDL_Event unfocused{};
+    ASSERT_EQ(SDL_PeepEvents(&unfocused, 1, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYDOWN), 1);
+    unfocused.key.windowID = 0;
+    ASSERT_EQ(SDL_PushEvent(&unfocused), 1);
+    MSG msg{};
+    ASSERT_EQ(GetMessageA(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.hwnd, window);
+    EXPECT_EQ(msg.wParam, static_cast<WPARAM>('C'));
+
     // A key the game has no code for posts nothing.
     PushKey(SDL_KEYDOWN, SDLK_F13);
-    MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
 }
 

@@ -16,9 +16,11 @@ constexpr int KeyC = 0x43, KeyX = 0x58, KeyZ = 0x5A;
 
 constexpr float EngageAheadPx = 150.0f;   // enemies this far ahead are fought
 constexpr float EngageBehindPx = 90.0f;   // and this far behind
-constexpr float SameLevelPx = 70.0f;      // feet this close count as the same floor
+constexpr float SameLevelPx = 24.0f;      // feet this close count as the same floor
 constexpr float StrikeReachPx = 115.0f;   // the ground attack reaches this far
 constexpr int StuckLimitFrames = 90;
+constexpr float DeathLinePx = 1124.0f;     // falling past it ends the life
+constexpr float LandingHalfPx = 10.0f;     // feet this near a floor's edge still land safely
 
 constexpr float BossStrikeFarPx = 182.0f;   // the boss is hit from this far
 constexpr float BossStrikeNearPx = 112.0f;  // nearer than this its body hurts
@@ -32,6 +34,20 @@ int DropTo(float x, float y, int range) {
     for (int d = 0; d < range; ++d)
         if (Solid(x, y + d)) return d;
     return -1;
+}
+
+// Whether a fall from (x, y) at speed vy, walking on, comes down on top of
+// a floor (not against its side) before it falls out of the stage.
+bool FallLands(float x, float y, float vy, int direction) {
+    for (int frame = 0; frame < 200 && y <= DeathLinePx; ++frame) {
+        float before = y;
+        x += direction * 5.0f;
+        y += vy;
+        vy = vy + 0.25f > 10.0f ? 10.0f : vy + 0.25f;
+        for (float dx = -LandingHalfPx; dx <= LandingHalfPx; dx += 2)
+            if (Solid(x + dx, y) && !Solid(x + dx, before - 1)) return true;
+    }
+    return false;
 }
 
 bool WallAhead(float x, float y, int direction) {
@@ -89,8 +105,8 @@ bool Bot::Walk(BotKeys& keys, int direction) {
             Tap(keys, KeyZ);
             return false;
         }
-    } else if (p.airborne == 1 && p.vy > 0 && DropTo(p.x, p.y, 120) < 0) {
-        Tap(keys, KeyZ);  // open the canopy over a drop
+    } else if (p.airborne == 1 && p.vy > 0 && !FallLands(p.x, p.y, p.vy, direction)) {
+        Tap(keys, KeyZ);  // open the canopy only when the fall would miss every floor
     }
     return true;
 }

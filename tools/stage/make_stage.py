@@ -52,17 +52,17 @@ GROUND_RUNS = [
     (125, 128, R772),
     (129, 132, R708),
     (133, 140, PIT),    # leap down across
-    (141, 160, R900),
-    (161, 165, R836),
-    (166, 170, PIT),
-    (171, 222, R900),   # the last stretch and the boss's flat arena from x 6000
+    (141, 150, R900),
+    (151, 154, R836),
+    (155, 159, PIT),    # the last pit, far enough from the arena that no blow there throws into it
+    (160, 222, R900),   # the last stretch and the boss's flat arena from x 6000
 ]
 
 # Floating platforms: (first column, last column, tile row).
 PLATFORMS = [
     (56, 61, R772 - 1),
-    (146, 151, R836 - 1),
-    (153, 158, R708),
+    (142, 147, R836 - 1),
+    (161, 166, R836 - 1),
 ]
 
 # A shallow hollow near the start: (column, tile).
