@@ -142,10 +142,10 @@ int Title(const std::string& outPath, const std::string& maskPath) {
 }
 
 int Field(const std::string& outPath, const std::string& maskPath) {
-    constexpr int Seeds = 8;
-    constexpr int FirstFrame = 30;  // the player has landed by then
-    constexpr int LastFrame = 400;
-    constexpr int FrameStep = 37;
+    constexpr int Seeds = 12;
+    constexpr int FirstFrame = 12;  // the player has landed by then
+    constexpr int LastFrame = 48;
+    constexpr int FrameStep = 4;
     HWND window = StartHeadlessGame();
     if (!window) {
         std::fprintf(stderr, "the game did not start\n");
