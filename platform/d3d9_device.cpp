@@ -98,22 +98,27 @@ bool MakeBuffers(IDirect3DDevice9::Impl* impl, D3DPRESENT_PARAMETERS* params) {
     const UINT height = params->BackBufferHeight ? params->BackBufferHeight : DefaultBackBufferHeight;
     if (width > MaxSurfaceSide || height > MaxSurfaceSide) return false;
     const size_t count = (size_t)width * height;
-    uint32_t* color = new uint32_t[count];
-    float* depth = params->EnableAutoDepthStencil ? new float[count] : nullptr;
-    pixman_image_t* image = pixman_image_create_bits(PIXMAN_a8r8g8b8, (int)width, (int)height, color, (int)width * 4);
-    if (!image) {
-        delete[] color;
-        delete[] depth;
-        return false;
+    // A Reset to the same sizes keeps the buffers it has.
+    const bool wantDepth = params->EnableAutoDepthStencil != FALSE;
+    if (!impl->color || width != impl->width || height != impl->height || wantDepth != (impl->depth != nullptr)) {
+        uint32_t* color = new uint32_t[count];
+        float* depth = wantDepth ? new float[count] : nullptr;
+        pixman_image_t* image =
+            pixman_image_create_bits(PIXMAN_a8r8g8b8, (int)width, (int)height, color, (int)width * 4);
+        if (!image) {
+            delete[] color;
+            delete[] depth;
+            return false;
+        }
+        FreeBuffers(impl);
+        impl->color = color;
+        impl->depth = depth;
+        impl->colorImage = image;
+        impl->width = width;
+        impl->height = height;
     }
-    FreeBuffers(impl);
-    impl->color = color;
-    impl->depth = depth;
-    impl->colorImage = image;
-    impl->width = width;
-    impl->height = height;
-    for (size_t i = 0; i < count; ++i) color[i] = 0xFF000000u;
-    impl->depthClearPending = depth != nullptr;
+    std::fill(impl->color, impl->color + count, 0xFF000000u);
+    impl->depthClearPending = impl->depth != nullptr;
     impl->depthClearValue = 1.0f;
 
     params->BackBufferWidth = width;
@@ -179,7 +184,6 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!MakeBuffers(impl, &actual)) return D3DERR_INVALIDCALL;
     *params = actual;
     SetDefaultStates(impl);
-    ReleasePresentation(impl);
     ApplyWindowMode(impl);
     ForceDeviceLossState(DeviceLossState::Working);
     return D3D_OK;

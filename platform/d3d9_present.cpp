@@ -27,6 +27,14 @@ bool PresentationAlive(const IDirect3DDevice9::Impl* impl, HWND handle) {
     return impl->renderer && handle == impl->shownHandle && window && SDL_GetRenderer(window) == impl->renderer;
 }
 
+// ... and its picture still has the back buffer's sizes (a Reset may
+// have changed them).
+bool PresentationFits(const IDirect3DDevice9::Impl* impl, HWND handle) {
+    int width = 0, height = 0;
+    return PresentationAlive(impl, handle) && SDL_QueryTexture(impl->screen, nullptr, nullptr, &width, &height) == 0 &&
+           width == (int)impl->width && height == (int)impl->height;
+}
+
 bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
     SDL_Renderer* renderer = SDL_GetRenderer(window);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
@@ -89,7 +97,7 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, HWND window, const v
     const HWND handle = window ? window : impl->params.hDeviceWindow;
     SDL_Window* target = PlatformSdlWindow(handle);
     if (!target) return D3D_OK;
-    if (!PresentationAlive(impl, handle)) {
+    if (!PresentationFits(impl, handle)) {
         ReleasePresentation(impl);
         if (!MakePresentation(impl, handle, target)) return D3D_OK;
     }

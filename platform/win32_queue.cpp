@@ -14,6 +14,7 @@ constexpr BYTE KeyToggleBit = 0x01;
 constexpr LPARAM KeyRepeatBit = LPARAM(1) << 30;
 constexpr LPARAM KeyReleaseBit = LPARAM(1) << 31;
 constexpr WPARAM HitClient = 1;  // WM_SETCURSOR: the cursor is over the client area
+constexpr int MaxClosedAtOnce = 8;
 
 MSG Queue[QueueCapacity];
 int QueueHead;
@@ -111,8 +112,8 @@ void Translate(const SDL_Event& e) {
     case SDL_QUIT: {
         // A request to end the program (the last window closed, or a
         // signal): every window that has not yet been asked is closed.
-        HWND windows[8];
-        int count = PlatformLiveWindows(windows, 8);
+        HWND windows[MaxClosedAtOnce];
+        int count = PlatformLiveWindows(windows, MaxClosedAtOnce);
         for (int i = 0; i < count; ++i) {
             if (!HasPending(windows[i], WM_CLOSE)) Post(windows[i], WM_CLOSE, 0, 0);
         }

@@ -47,7 +47,7 @@ HWND MakeHandle(int slot) {
     return reinterpret_cast<HWND>(value);
 }
 
-Window* FindWindow(HWND handle) {
+Window* LiveWindow(HWND handle) {
     uintptr_t value = reinterpret_cast<uintptr_t>(handle);
     int slot = static_cast<int>(value & 0xFF) - 1;
     if (slot < 0 || slot >= MaxWindows) return nullptr;
@@ -163,7 +163,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
 }
 
 BOOL DestroyWindow(HWND handle) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     if (!w || w->destroying) return FALSE;
     w->destroying = true;
     WNDPROC proc = Classes[w->classIndex].proc;
@@ -177,7 +177,7 @@ BOOL DestroyWindow(HWND handle) {
 }
 
 BOOL ShowWindow(HWND handle, int showCommand) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     if (!w) return FALSE;
     BOOL wasVisible = (SDL_GetWindowFlags(w->sdl) & SDL_WINDOW_SHOWN) ? TRUE : FALSE;
     if (showCommand == SW_HIDE) {
@@ -188,24 +188,24 @@ BOOL ShowWindow(HWND handle, int showCommand) {
     return wasVisible;
 }
 
-BOOL UpdateWindow(HWND handle) { return FindWindow(handle) ? TRUE : FALSE; }
+BOOL UpdateWindow(HWND handle) { return LiveWindow(handle) ? TRUE : FALSE; }
 
 BOOL GetWindowRect(HWND handle, RECT* rect) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     if (!w || !rect) return FALSE;
     *rect = w->rect;
     return TRUE;
 }
 
 BOOL GetClientRect(HWND handle, RECT* rect) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     if (!w || !rect) return FALSE;
     *rect = RECT{0, 0, ClientWidth(*w), ClientHeight(*w)};
     return TRUE;
 }
 
 BOOL MoveWindow(HWND handle, int x, int y, int width, int height, BOOL) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     if (!w) return FALSE;
     w->rect = RECT{x, y, x + width, y + height};
     PlaceSdlWindow(*w);
@@ -240,7 +240,7 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 
 SDL_Window* PlatformSdlWindow(HWND handle) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     return w ? w->sdl : nullptr;
 }
 
@@ -253,12 +253,12 @@ HWND PlatformWindowFromSdlId(Uint32 sdlId) {
 }
 
 WNDPROC PlatformWindowProc(HWND handle) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     return w ? Classes[w->classIndex].proc : nullptr;
 }
 
 HCURSOR PlatformClassCursor(HWND handle) {
-    Window* w = FindWindow(handle);
+    Window* w = LiveWindow(handle);
     return w ? Classes[w->classIndex].cursor : nullptr;
 }
 

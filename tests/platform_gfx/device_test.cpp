@@ -146,6 +146,20 @@ TEST_F(GfxTest, LostDeviceCycleEndsWithReset) {
     sprite->Begin(D3DXSPRITE_ALPHABLEND);
     DrawAt(texture, RECT{0, 0, 1, 1}, 7.0f, 7.0f);
     EXPECT_EQ(Pixel(7, 7), 0xFF123456u);
+
+    // A Reset to other sizes gives a back buffer of those sizes.
+    sprite->End();
+    params.BackBufferWidth = 320;
+    params.BackBufferHeight = 200;
+    ASSERT_EQ(device->Reset(&params), D3D_OK);
+    EXPECT_EQ(device->BackBufferWidth(), 320u);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, ClearBlue, 1.0f, 0);
+    sprite->Begin(D3DXSPRITE_ALPHABLEND);
+    IDirect3DTexture9* square = MakeTexture(40, 40, std::vector<uint32_t>(1600, 0xFF000000u));
+    DrawAt(square, RECT{0, 0, 40, 40}, 300.0f, 190.0f);
+    Draw(square, RECT{0, 0, 40, 40}, Turned(40, 40, 45.0f, 10.0f, 190.0f));
+    EXPECT_EQ(Pixel(319, 199), 0xFF000000u);
+    EXPECT_EQ(Pixel(10, 199), 0xFF000000u);
 }
 
 TEST(Direct3D, DeviceTypesFallBackAsTheHookRefuses) {

@@ -70,6 +70,15 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     ASSERT_EQ(device->Reset(&windowed), D3D_OK);
     EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+
+    // New sizes: the window is shown the new picture whole.
+    windowed.BackBufferWidth = 320;
+    windowed.BackBufferHeight = 240;
+    ASSERT_EQ(device->Reset(&windowed), D3D_OK);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    SDL_RenderGetLogicalSize(SDL_GetRenderer(sdl), &width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
 }
 
 TEST_F(PresentTest, DeviceOutlivesItsWindow) {

@@ -48,6 +48,18 @@ TEST_F(GfxTest, WholePixelTranslationPutsEachTexelOnItsPixel) {
     EXPECT_EQ(Pixel(0, 0), NumberedTexel(3, 1));
     EXPECT_EQ(Pixel(1, 1), NumberedTexel(4, 2));
     EXPECT_EQ(CountNot(ClearBlue), 15 + 4);
+
+    // A position and a centre move the picture before the transform.
+    D3DXMATRIX twice;
+    D3DXMatrixTranslation(&twice, 0.0f, 0.0f, 0.0f);
+    twice._11 = twice._22 = 2.0f;
+    sprite->SetTransform(&twice);
+    const RECT one{4, 2, 5, 3};
+    const D3DXVECTOR3 position(50.0f, 60.0f, 0.0f), centre(1.0f, 1.0f, 0.0f);
+    sprite->Draw(texture, &one, &centre, &position, 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(98, 118), NumberedTexel(4, 2));
+    EXPECT_EQ(Pixel(99, 119), NumberedTexel(4, 2));
+    EXPECT_EQ(CountNot(ClearBlue), 15 + 4 + 4);
 }
 
 TEST_F(GfxTest, FractionalOriginStartsOnTheNextPixel) {

@@ -173,6 +173,21 @@ TEST_F(WindowTest, ClosingTheWindowDestroysItAndQuitComesLast) {
     EXPECT_EQ(DispatchMessageA(&msg), 0);
 }
 
+TEST_F(WindowTest, AnEndOfProgramRequestClosesEachWindowOnce) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    PushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    MSG msg{};
+    int closes = 0;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        EXPECT_EQ(msg.hwnd, window);
+        closes += msg.message == WM_CLOSE;
+    }
+    EXPECT_EQ(closes, 1);
+}
+
 TEST_F(WindowTest, QuitWaitsBehindPostedMessagesAndPeekCanLeaveIt) {
     PostQuitMessage(9);
     PostTestMessage(window, WM_NULL, 1, 0);

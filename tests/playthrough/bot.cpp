@@ -19,12 +19,14 @@ constexpr float EngageBehindPx = 90.0f;   // and this far behind
 constexpr float SameLevelPx = 24.0f;      // feet this close count as the same floor
 constexpr float StrikeReachPx = 115.0f;   // the ground attack reaches this far
 constexpr int StuckLimitFrames = 90;
-constexpr float DeathLinePx = 1124.0f;     // falling past it ends the life
-constexpr float LandingHalfPx = 10.0f;     // feet this near a floor's edge still land safely
+constexpr float DeathLinePx = 1124.0f;    // falling past it ends the life
+constexpr float LandingHalfPx = 10.0f;    // feet this near a floor's edge still land safely
+constexpr float WalkPx = 5.0f;            // the walk, per frame, also in the air
+constexpr float GravityPx = 0.25f;
+constexpr float FallCapPx = 10.0f;
 
 constexpr float BossStrikeFarPx = 182.0f;   // the boss is hit from this far
 constexpr float BossStrikeNearPx = 112.0f;  // nearer than this its body hurts
-constexpr float BossSwingReachPx = 205.0f;
 constexpr float ShockReachPx = 215.0f;
 
 bool Solid(float x, float y) { return SampleMapHit((int)x, (int)y) == 1; }
@@ -41,9 +43,9 @@ int DropTo(float x, float y, int range) {
 bool FallLands(float x, float y, float vy, int direction) {
     for (int frame = 0; frame < 200 && y <= DeathLinePx; ++frame) {
         float before = y;
-        x += direction * 5.0f;
+        x += direction * WalkPx;
         y += vy;
-        vy = vy + 0.25f > 10.0f ? 10.0f : vy + 0.25f;
+        vy = vy + GravityPx > FallCapPx ? FallCapPx : vy + GravityPx;
         for (float dx = -LandingHalfPx; dx <= LandingHalfPx; dx += 2)
             if (Solid(x + dx, y) && !Solid(x + dx, before - 1)) return true;
     }
@@ -96,19 +98,15 @@ void Bot::Continue(BotKeys& keys) {
     Hold(keys, KeyEnter);
 }
 
-bool Bot::Walk(BotKeys& keys, int direction) {
+void Bot::Walk(BotKeys& keys, int direction) {
     const Player& p = ThePlayer;
     Hold(keys, direction > 0 ? KeyRight : KeyLeft);
     if (p.airborne == 0) {
         bool pit = DropTo(p.x + direction * 30, p.y - 4, 200) < 0;
-        if (pit || WallAhead(p.x, p.y, direction)) {
-            Tap(keys, KeyZ);
-            return false;
-        }
+        if (pit || WallAhead(p.x, p.y, direction)) Tap(keys, KeyZ);
     } else if (p.airborne == 1 && p.vy > 0 && !FallLands(p.x, p.y, p.vy, direction)) {
         Tap(keys, KeyZ);  // open the canopy only when the fall would miss every floor
     }
-    return true;
 }
 
 void Bot::Field(BotKeys& keys) {
@@ -212,7 +210,7 @@ void Bot::BossFight(BotKeys& keys) {
     if (p.attackState != 0) return;
     if (d > BossStrikeFarPx) {
         Walk(keys, toward);
-    } else if (d < BossStrikeNearPx && d < BossSwingReachPx) {
+    } else if (d < BossStrikeNearPx) {
         // Too close: step back, then turn to face it again.
         Hold(keys, toward > 0 ? KeyLeft : KeyRight);
     }

@@ -17,7 +17,8 @@ private:
     void Continue(BotKeys& keys);
     void Field(BotKeys& keys);
     void BossFight(BotKeys& keys);
-    bool Walk(BotKeys& keys, int direction);  // false when a pit or wall made it jump instead
+    // Walks one way, jumping at pits and walls and gliding where a fall would miss.
+    void Walk(BotKeys& keys, int direction);
     // Presses a key that acts once per press: down only if it was up last frame.
     void Tap(BotKeys& keys, int key);
     void Hold(BotKeys& keys, int key) { keys.state[key] = 0x80; }

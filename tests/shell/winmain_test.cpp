@@ -23,6 +23,8 @@ protected:
         boxes::Record(IDNO);
         driven::Drive(3 * Ms);
         ResetTitle();
+        const BYTE noKeys[256] = {};
+        SetKeyboardState(noKeys);
     }
     void TearDown() override {
         driven::Release();
@@ -78,21 +80,35 @@ TEST_F(WinMainTest, ClosingTheWindowShutsEverythingDownAndExitsWithZero) {
     EXPECT_EQ(Running, 1);
 }
 
-TEST_F(WinMainTest, TheQuitChoiceEndsAfterItsFrameIsPaddedWithTheLastKeyAsExitCode) {
-    // Let the latch go, then Enter skips the logo while Down picks quit;
-    // release both, then Enter chooses quit.
-    TheClock.onSleep = [](int frame) {
+// The title's quit choice, keyed in after frames 1 to 3: the latch goes,
+// then Enter skips the logo while Down picks quit; both are released, then
+// Enter chooses quit. By messages, or straight into the key state as if the
+// keys had been down before the program started fetching.
+void KeyInQuit(bool byMessages) {
+    TheClock.onSleep = [byMessages](int frame) {
         HWND window = FindTestWindow("Kestoria");
+        BYTE keys[256] = {};
+        // A quit that never comes must not hold the test forever.
+        if (frame == 500) PostTestMessage(window, WM_CLOSE, 0, 0);
         if (frame == 1) {
-            PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
-            PostTestMessage(window, WM_KEYDOWN, VK_DOWN, 0);
+            keys[VK_RETURN] = keys[VK_DOWN] = 0x80;
+            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
+            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_DOWN, 0);
         } else if (frame == 2) {
-            PostTestMessage(window, WM_KEYUP, VK_RETURN, 0);
-            PostTestMessage(window, WM_KEYUP, VK_DOWN, 0);
+            if (byMessages) PostTestMessage(window, WM_KEYUP, VK_RETURN, 0);
+            if (byMessages) PostTestMessage(window, WM_KEYUP, VK_DOWN, 0);
         } else if (frame == 3) {
-            PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
+            keys[VK_RETURN] = 0x80;
+            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
+        } else {
+            return;
         }
+        if (!byMessages) SetKeyboardState(keys);
     };
+}
+
+TEST_F(WinMainTest, TheQuitChoiceEndsAfterItsFrameIsPaddedWithTheLastKeyAsExitCode) {
+    KeyInQuit(true);
     // The last message fetched is Enter's (its character is the same code).
     EXPECT_EQ(Run(), VK_RETURN);
     EXPECT_EQ(Running, 0);
@@ -105,6 +121,13 @@ TEST_F(WinMainTest, TheQuitChoiceEndsAfterItsFrameIsPaddedWithTheLastKeyAsExitCo
     EXPECT_EQ(Graphics.sprite, nullptr);
     // Nothing closed the window on this road.
     EXPECT_NE(FindTestWindow("Kestoria"), nullptr);
+}
+
+TEST_F(WinMainTest, AQuitBeforeAnyMessageWasFetchedExitsWithZero) {
+    KeyInQuit(false);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Running, 0);
+    EXPECT_EQ(TheClock.Frames(), 87);
 }
 
 TEST_F(WinMainTest, WithoutSoundTheFailureIsToldOnceAndTheGameRunsOn) {
