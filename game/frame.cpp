@@ -17,8 +17,6 @@ int LoadedSoundSet;
 
 namespace {
 
-constexpr int KeyCount = 256;
-constexpr BYTE KeyDownBit = 0x80;
 constexpr D3DCOLOR ClearColour = 0xFF0000FF;  // opaque blue behind everything
 
 constexpr float BossGateXPx = 6000.0f;  // passing it strictly starts the boss part
@@ -29,8 +27,6 @@ constexpr int BossContactTrimHeightPx = 30;
 
 constexpr char ReturnQuestion[] = "タイトルに戻ります。よろしいですか？";
 constexpr char ReturnCaption[] = "タイトルに戻る";
-
-bool KeyDown(const BYTE* keys, int key) { return (keys[key] & KeyDownBit) != 0; }
 
 // Blocks the frame until answered; Yes is a fresh title, and the body
 // still runs to its end.
@@ -96,7 +92,7 @@ bool RunSceneBody(const BYTE* keys) {
 }  // namespace
 
 int UpdateFrame(HWND) {
-    BYTE keys[KeyCount] = {};
+    BYTE keys[KeyStateBytes] = {};
     // Unreadable keys count as all up.
     if (!GetKeyboardState(keys)) std::memset(keys, 0, sizeof keys);
     IDirect3DDevice9* device = Graphics.device;

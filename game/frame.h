@@ -12,6 +12,11 @@ constexpr int SoundSetTitle = 1;
 constexpr int SoundSetField = 2;
 constexpr int SoundSetBoss = 3;
 
+constexpr int KeyStateBytes = 256;  // one byte per virtual-key code, read once a frame
+
+// A key counts as down in this frame when bit 0x80 of its state byte is set.
+inline bool KeyDown(const unsigned char* keys, int virtualKey) { return (keys[virtualKey] & 0x80) != 0; }
+
 extern int Scene;           // the scene whose body the next frame runs
 extern int LoadedSoundSet;  // the sound set loaded last
 

@@ -15,9 +15,6 @@ extern int ContinueDelay;   // frames until a continue-screen choice acts
 constexpr int FullStrength = 255;  // alpha of a picture drawn fully
 constexpr int CursorSoundSlot = 1;  // every cursor move on either screen
 
-// A key counts as down when bit 0x80 of its state byte is set.
-inline bool KeyDown(const unsigned char* keys, int virtualKey) { return (keys[virtualKey] & 0x80) != 0; }
-
 // The title body. Returns 0 when the quit choice has faded out (the frame
 // then ends without presenting), 1 otherwise.
 int TitleBody(const unsigned char* keys);

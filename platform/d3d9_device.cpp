@@ -91,11 +91,20 @@ void FreeBuffers(IDirect3DDevice9::Impl* impl) {
     impl->depth = nullptr;
 }
 
-// Sizes the buffers for params (0 takes the game's 640 x 480) and writes
-// the sizes taken back into them; false leaves the old buffers in place.
+// A size of 0 takes the window's client area when windowed, as Direct3D
+// does; otherwise (or with no client area) the game's 640 x 480.
+UINT SideOrDefault(UINT side, LONG clientSide, UINT fallback) {
+    if (side) return side;
+    return clientSide > 0 ? (UINT)clientSide : fallback;
+}
+
+// Sizes the buffers for params and writes the sizes taken back into them;
+// false leaves the old buffers in place.
 bool MakeBuffers(IDirect3DDevice9::Impl* impl, D3DPRESENT_PARAMETERS* params) {
-    const UINT width = params->BackBufferWidth ? params->BackBufferWidth : DefaultBackBufferWidth;
-    const UINT height = params->BackBufferHeight ? params->BackBufferHeight : DefaultBackBufferHeight;
+    RECT client{};
+    if (!params->Windowed || !GetClientRect(params->hDeviceWindow, &client)) client = RECT{};
+    const UINT width = SideOrDefault(params->BackBufferWidth, client.right, DefaultBackBufferWidth);
+    const UINT height = SideOrDefault(params->BackBufferHeight, client.bottom, DefaultBackBufferHeight);
     if (width > MaxSurfaceSide || height > MaxSurfaceSide) return false;
     const size_t count = (size_t)width * height;
     // A Reset to the same sizes keeps the buffers it has.

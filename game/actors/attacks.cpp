@@ -38,13 +38,14 @@ bool FacingLeft() { return ThePlayer.facing == 1; }
 
 // A box reaching `reach` px in front of the player's centre.
 Box FrontBox(float reach, float top, int width, int height) {
-    float px = ThePlayer.x;
-    float left = FacingLeft() ? px - (reach + width) : px + reach;
-    return Box{TruncToInt(left), TruncToInt(ThePlayer.y - top), width, height};
+    double px = ThePlayer.x;
+    double left = FacingLeft() ? px - (reach + width) : px + reach;
+    return Box{TruncToInt(left), TruncToInt((double)ThePlayer.y - top), width, height};
 }
 
 Box AerialBBox() {
-    return Box{TruncToInt(ThePlayer.x - AerialBHalfWidthPx), TruncToInt(ThePlayer.y - AerialBTopPx),
+    return Box{TruncToInt((double)ThePlayer.x - AerialBHalfWidthPx),
+               TruncToInt((double)ThePlayer.y - AerialBTopPx),
                AerialBWidthPx, AerialBHeightPx};
 }
 
@@ -59,8 +60,8 @@ bool StrikeMeets(const Box& target) {
 }
 
 Box BossHitBox() {
-    return Box{TruncToInt(Boss.x - Boss.width / 2 + (float)BossMarginPx),
-               TruncToInt(Boss.y - Boss.height), ShrinkSize(Boss.width, 2 * BossMarginPx),
+    return Box{TruncToInt((double)Boss.x - Boss.width / 2 + BossMarginPx),
+               TruncToInt((double)Boss.y - Boss.height), ShrinkSize(Boss.width, 2 * BossMarginPx),
                Boss.height};
 }
 

@@ -17,13 +17,13 @@ constexpr float SwingKnockPx = 20.0f;
 constexpr float SwingGuardPushPx = 20.0f;
 
 Box ShockWaveBox() {
-    return Box{TruncToInt(Boss.x - WaveReachPx), TruncToInt(Boss.y - WaveHeightPx),
+    return Box{TruncToInt((double)Boss.x - WaveReachPx), TruncToInt((double)Boss.y - WaveHeightPx),
                (int)(2.0f * WaveReachPx), (int)WaveHeightPx};
 }
 
 Box SwingBox() {
-    float left = Boss.facing == 1 ? Boss.x - SwingReachPx : Boss.x;
-    return Box{TruncToInt(left), TruncToInt(Boss.y - Boss.height), (int)SwingReachPx, Boss.height};
+    double left = Boss.facing == 1 ? (double)Boss.x - SwingReachPx : Boss.x;
+    return Box{TruncToInt(left), TruncToInt((double)Boss.y - Boss.height), (int)SwingReachPx, Boss.height};
 }
 
 void SwingHit() {

@@ -60,7 +60,7 @@ void LaunchShot(int slot, float dx, bool scatter) {
     s->life = ShotLifeFrames;
     s->active = 1;
     s->x = left ? Boss.x - Boss.width / 2 : Boss.x + Boss.width / 2;
-    s->y = Boss.y - Boss.height / 2 - ShotSizePx / 2;
+    s->y = (float)((double)Boss.y - Boss.height / 2 - ShotSizePx / 2);
     if (scatter) {
         s->x += crt::rand() % ScatterXRange - ScatterXRange / 2;
         s->y += crt::rand() % ScatterYRange - ScatterYRange / 2;

@@ -92,8 +92,10 @@ int ShrinkSize(int size, int margin) {
     return size >= INT_MIN + margin ? size - margin : INT_MIN;
 }
 
+// Corners are truncated from the whole expression, never from a rounded
+// intermediate.
 Box ActorBox(float x, float y, int w, int h) {
-    return Box{TruncToInt(x - w / 2 + (float)ActorMarginPx), TruncToInt(y - h),
+    return Box{TruncToInt((double)x - w / 2 + ActorMarginPx), TruncToInt((double)y - h),
                ShrinkSize(w, 2 * ActorMarginPx), h};
 }
 

@@ -118,7 +118,7 @@ void Throw(Enemy* e, float dx) {
     s->vx = left ? -ThrowSpeedPx : ThrowSpeedPx;
     s->vy = 0.0f;
     s->x = left ? e->x - hw : e->x + hw;
-    s->y = e->y - hh - ThrowRisePx;
+    s->y = (float)((double)e->y - hh - ThrowRisePx);
     s->life = ShotLifeFrames;
     s->active = 1;
     e->attack = 1;

@@ -133,6 +133,10 @@ TEST_F(Strikes, NearTheLeftEdgeBoxesTruncateTowardZero) {
     PlayerAttackHits(SceneField);
     EXPECT_EQ(touching->state, 1);
     EXPECT_EQ(reaching->state, 2);
+
+    // A corner comes from the whole expression, never a rounded part of it:
+    // 60.99999619 - 1 + 5 truncates to 64, where a float sum rounds to 65.
+    EXPECT_EQ(ActorBox(61.0f - 0x1p-18f, PlayerY, 2, 32).left, 64);
 }
 
 TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {

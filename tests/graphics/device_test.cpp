@@ -67,10 +67,14 @@ TEST_F(DeviceTest, WindowedTakesTheDesktopFormatAndLeavesTheWindowAlone) {
     EXPECT_EQ(p.hDeviceWindow, window);
     EXPECT_EQ(p.AutoDepthStencilFormat, D3DFMT_D24S8);
     EXPECT_EQ(p.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
-    // Zero sizes ask for the client area; the device may write back what
-    // it made.
-    EXPECT_TRUE(p.BackBufferWidth == 0 || p.BackBufferWidth == graphics.device->BackBufferWidth());
-    EXPECT_TRUE(p.BackBufferHeight == 0 || p.BackBufferHeight == graphics.device->BackBufferHeight());
+    // Zero sizes ask for the client area, which the device writes back.
+    RECT client;
+    GetClientRect(window, &client);
+    ASSERT_NE(client.right, 640);
+    EXPECT_EQ(p.BackBufferWidth, static_cast<UINT>(client.right));
+    EXPECT_EQ(p.BackBufferHeight, static_cast<UINT>(client.bottom));
+    EXPECT_EQ(graphics.device->BackBufferWidth(), p.BackBufferWidth);
+    EXPECT_EQ(graphics.device->BackBufferHeight(), p.BackBufferHeight);
     GetWindowRect(window, &after);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
