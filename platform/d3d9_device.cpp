@@ -187,6 +187,7 @@ HRESULT IDirect3DDevice9::TestCooperativeLevel() { return DeviceCooperativeLevel
 
 HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!params || !ValidFormat(params->BackBufferFormat)) return D3DERR_INVALIDCALL;
+    NoteResetTried();
     const HRESULT level = DeviceCooperativeLevel(this);
     if (level == D3DERR_DEVICELOST) return D3DERR_DEVICELOST;
     D3DPRESENT_PARAMETERS actual = *params;

@@ -75,6 +75,8 @@ uint64_t NextTextureSerial();
 
 // The cooperative state shared by the device and the test hook.
 HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device);
+// Called as a Reset begins: a loss the tests asked for happens now.
+void NoteResetTried();
 // The depth buffer with any waiting clear carried out.
 float* DeviceDepth(IDirect3DDevice9::Impl* impl);
 // Puts the device's window full screen on the desktop, or back into a

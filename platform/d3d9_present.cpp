@@ -7,6 +7,7 @@
 namespace {
 DeviceLossState LossState = DeviceLossState::Working;
 bool HeldLostByTest = false;
+bool LostOnNextReset = false;
 
 // A lost device stays lost while the cause lasts, then waits for Reset.
 void UpdateLossState(const IDirect3DDevice9::Impl* impl) {
@@ -56,7 +57,14 @@ bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* win
 
 void ForceDeviceLossState(DeviceLossState state) {
     HeldLostByTest = state == DeviceLossState::Lost;
+    LostOnNextReset = false;
     LossState = state;
+}
+
+void LoseDeviceOnNextReset() { LostOnNextReset = true; }
+
+void NoteResetTried() {
+    if (LostOnNextReset) ForceDeviceLossState(DeviceLossState::Lost);
 }
 
 HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device) {

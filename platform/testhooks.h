@@ -12,6 +12,10 @@ void SetMessageBoxHook(MessageBoxHook hook);
 // The device's cooperative state as the window would drive it.
 enum class DeviceLossState { Working, Lost, NotReset };
 void ForceDeviceLossState(DeviceLossState state);
+// The next Reset finds the device lost again, as when the window loses
+// the focus once more just as the reset is tried; it then stays lost.
+// ForceDeviceLossState drops a loss still waiting.
+void LoseDeviceOnNextReset();
 
 // Makes CreateDevice fail for the tries whose (type, behaviour) the hook
 // refuses; null lets every try succeed.

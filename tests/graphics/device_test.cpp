@@ -199,8 +199,21 @@ TEST_F(DeviceTest, RestoreWaitsWhileLostAndRemakesAfterAReset) {
     device->EndScene();
 }
 
-TEST_F(DeviceTest, AResetThatFailsOtherwiseLeavesNoSpriteAndStopsWaiting) {
+TEST_F(DeviceTest, AFailedResetLeavesNoSpriteAndWaitsOnlyWhileTheDeviceIsLost) {
     MakeDevice();
+    // Lost again as the reset is tried: keep waiting, sprite and font gone.
+    ForceDeviceLossState(DeviceLossState::NotReset);
+    LoseDeviceOnNextReset();
+    EXPECT_EQ(graphics.Restore(), 1);
+    EXPECT_EQ(graphics.sprite, nullptr);
+    EXPECT_EQ(graphics.font, nullptr);
+    EXPECT_EQ(graphics.Restore(), 1);
+    ForceDeviceLossState(DeviceLossState::NotReset);
+    EXPECT_EQ(graphics.Restore(), 0);
+    EXPECT_NE(graphics.sprite, nullptr);
+    EXPECT_NE(graphics.font, nullptr);
+
+    // Any other failure stops the waiting.
     ForceDeviceLossState(DeviceLossState::NotReset);
     graphics.presentParams.BackBufferFormat = D3DFMT_D24S8;  // no back buffer of that kind
     EXPECT_EQ(graphics.Restore(), 0);
