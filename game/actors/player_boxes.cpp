@@ -8,36 +8,35 @@
 namespace {
 
 // Body
-constexpr float BodyHalfWidthPx = 21.0f;
+constexpr double BodyHalfWidthPx = 21.0;
 constexpr int BodyWidthPx = 42;
 constexpr int BodyHeightPx = 96;
 constexpr int LowBodyHeightPx = 64;
 
 // Canopy boxes in front of the body
 constexpr int CanopyDepthPx = 32;
-constexpr float GuardNearPx = 13.0f;   // forward guard starts this far from the centre
-constexpr float ThrustNearPx = 16.0f;  // the thrust reaches a little further
-constexpr float OverheadHalfWidthPx = 48.0f;
+constexpr double GuardNearPx = 13.0;   // forward guard starts this far from the centre
+constexpr double ThrustNearPx = 16.0;  // the thrust reaches a little further
+constexpr double OverheadHalfWidthPx = 48.0;
 constexpr int OverheadHeightPx = 32;
 
 // Hurt
 constexpr float HurtHopSpeedPx = -5.0f;
 constexpr int HurtCnt = 100;
 
-// Each corner is the truncation of the whole expression, worked out in
-// single precision.
-int Trunc(float base, float offset) {
-    return TruncToInt(base + offset);
+// Each corner is the truncation of the whole float expression.
+int Trunc(float base, double offset) {
+    return TruncToInt((double)base + offset);
 }
 
 int BodyTop() {
-    return Trunc(ThePlayer.y, -(float)BodyHeightPx);
+    return Trunc(ThePlayer.y, -(double)BodyHeightPx);
 }
 
 // A canopy-deep box on the side the player faces, `nearPx` from its centre.
-Box FrontBox(float nearPx) {
+Box FrontBox(double nearPx) {
     const float x = ThePlayer.x;
-    const int left = ThePlayer.facing == 1 ? Trunc(x, -(nearPx + (float)CanopyDepthPx)) : Trunc(x, nearPx);
+    const int left = ThePlayer.facing == 1 ? Trunc(x, -(nearPx + CanopyDepthPx)) : Trunc(x, nearPx);
     return Box{left, BodyTop(), CanopyDepthPx, BodyHeightPx};
 }
 
@@ -56,7 +55,7 @@ Box PlayerThrustReachBox() {
 }
 
 Box PlayerBackHalfBox() {
-    const int left = ThePlayer.facing == 1 ? Trunc(ThePlayer.x, 0.0f) : Trunc(ThePlayer.x, -BodyHalfWidthPx);
+    const int left = ThePlayer.facing == 1 ? Trunc(ThePlayer.x, 0.0) : Trunc(ThePlayer.x, -BodyHalfWidthPx);
     return Box{left, BodyTop(), BodyWidthPx / 2, BodyHeightPx};
 }
 
@@ -65,7 +64,7 @@ Box PlayerOverheadBox() {
 }
 
 Box PlayerLowBodyBox() {
-    return Box{Trunc(ThePlayer.x, -BodyHalfWidthPx), Trunc(ThePlayer.y, -(float)LowBodyHeightPx), BodyWidthPx,
+    return Box{Trunc(ThePlayer.x, -BodyHalfWidthPx), Trunc(ThePlayer.y, -(double)LowBodyHeightPx), BodyWidthPx,
                LowBodyHeightPx};
 }
 

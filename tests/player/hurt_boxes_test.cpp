@@ -63,11 +63,11 @@ TEST_F(PlayerRun, BoxesTruncateTheWholeExpressionTowardZero) {
     EXPECT_EQ(PlayerThrustReachBox().left, 26);
     EXPECT_EQ(PlayerBackHalfBox().left, -10);
 
-    // The sums are single-precision floats: just below 4096, x + 13 and
-    // x + 16 round up to whole pixels before the truncation.
+    // The whole sum is taken before the truncation, as for every actor's
+    // box: just below 4096, x + 13 stays below 4109.
     ThePlayer.x = 4096.0f - 1.0f / 4096;
-    EXPECT_EQ(PlayerForwardGuardBox().left, 4109);
-    EXPECT_EQ(PlayerThrustReachBox().left, 4112);
+    EXPECT_EQ(PlayerForwardGuardBox().left, 4108);
+    EXPECT_EQ(PlayerThrustReachBox().left, 4111);
 
     // The forward guard lies in front of the body and touches it only along
     // an edge; the back half lies inside it.
