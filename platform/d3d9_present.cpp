@@ -37,6 +37,12 @@ bool PresentationFits(const IDirect3DDevice9::Impl* impl, HWND handle) {
 }
 
 bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
+    // The software renderer over the window system's own framebuffer: a
+    // 640 x 480 copy a frame needs no GPU, and without one (a virtual
+    // display) a software GL would cost more time and memory than the game.
+    // SDL_RENDER_DRIVER in the environment still wins.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     SDL_Renderer* renderer = SDL_GetRenderer(window);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer) return false;

@@ -229,11 +229,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "soak: FAIL: memory measured over only %ld frames\n", frames - baselineFrame);
         ++failures;
     }
-    if (heapAtEnd - heapAtBaseline > HeapGrowthLimitBytes) {
+    if (baselineTaken && heapAtEnd - heapAtBaseline > HeapGrowthLimitBytes) {
         std::fprintf(stderr, "soak: FAIL: the live heap grew by %ld bytes\n", heapAtEnd - heapAtBaseline);
         ++failures;
     }
-    if (rssAtEnd - rssAtBaseline > RssGrowthLimitBytes) {
+    if (baselineTaken && rssAtEnd - rssAtBaseline > RssGrowthLimitBytes) {
         std::fprintf(stderr, "soak: FAIL: the resident set grew by %ld KiB\n", (rssAtEnd - rssAtBaseline) / 1024);
         ++failures;
     }
