@@ -65,8 +65,9 @@ IDirect3DDevice9* NewDevice(const D3DPRESENT_PARAMETERS& params);
 // The back buffer as a pixman destination (alpha kept at 0xFF).
 pixman_image_t* DeviceColorImage(IDirect3DDevice9* device);
 // Makes a texture of the given size with every pixel zero; null when the
-// size is out of range.
-IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
+// size is out of range. A loader that fills every pixel itself and then
+// calls RefreshTextureComposite asks for its pixels unfilled.
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, bool unfilled = false);
 // Brings the premultiplied copy and the opaque flag up to date after the
 // straight pixels changed.
 void RefreshTextureComposite(IDirect3DTexture9* texture);

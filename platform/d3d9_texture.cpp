@@ -8,7 +8,7 @@ uint64_t NextTextureSerial() {
     return ++serial;
 }
 
-IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool) {
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, bool unfilled) {
     if (width == 0 || height == 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
     const size_t count = (size_t)width * height;
     IDirect3DTexture9::Impl* impl = new IDirect3DTexture9::Impl;
@@ -16,10 +16,10 @@ IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL
     impl->height = height;
     impl->format = format;
     impl->pool = pool;
-    impl->pixels = new uint32_t[count]();
+    impl->pixels = unfilled ? new uint32_t[count] : new uint32_t[count]();
     // An X8R8G8B8 texture ignores its alpha byte; it is opaque by format.
     impl->opaque = format == D3DFMT_X8R8G8B8;
-    if (!impl->opaque) impl->composite = new uint32_t[count]();
+    if (!impl->opaque && !unfilled) impl->composite = new uint32_t[count]();
     impl->serial = NextTextureSerial();
     IDirect3DTexture9* texture = new IDirect3DTexture9;
     texture->impl = impl;
@@ -46,6 +46,12 @@ void RefreshTextureComposite(IDirect3DTexture9* texture) {
     for (size_t i = 0; i < count; ++i) {
         const uint32_t p = impl->pixels[i];
         const uint32_t a = p >> 24;
+        // Full and no coverage come out of the rounding below unchanged and
+        // as zero; most texels of a sprite sheet are one or the other.
+        if (a == 0xFF || a == 0) {
+            impl->composite[i] = a ? p : 0;
+            continue;
+        }
         // Rounded a * c / 255 for each colour byte.
         auto scale = [a](uint32_t c) {
             const uint32_t t = a * c + 128;

@@ -52,16 +52,24 @@ uint32_t PowerOfTwoAtLeast(uint32_t n) {
     return side;
 }
 
-// Each texel takes the picture pixel under its centre.
+// Each texel takes the picture pixel under its centre. The column of each
+// texel is worked out once for all rows; a row of the same width is a copy.
 void StretchInto(const DecodedPicture& picture, IDirect3DTexture9::Impl* texture) {
     const uint64_t w = picture.width, h = picture.height;
     const uint64_t tw = texture->width, th = texture->height;
+    uint32_t* columns = new uint32_t[tw];
+    for (uint64_t x = 0; x < tw; ++x) columns[x] = (uint32_t)(((2 * x + 1) * w) / (2 * tw));
     for (uint64_t y = 0; y < th; ++y) {
         const uint64_t sy = ((2 * y + 1) * h) / (2 * th);
         const uint32_t* source = picture.pixels + sy * w;
         uint32_t* target = texture->pixels + y * tw;
-        for (uint64_t x = 0; x < tw; ++x) target[x] = source[((2 * x + 1) * w) / (2 * tw)];
+        if (w == tw) {
+            std::memcpy(target, source, tw * sizeof *target);
+        } else {
+            for (uint64_t x = 0; x < tw; ++x) target[x] = source[columns[x]];
+        }
     }
+    delete[] columns;
 }
 }  // namespace
 
@@ -82,7 +90,7 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
         return D3DXERR_INVALIDDATA;
     }
     IDirect3DTexture9* made = NewTexture(PowerOfTwoAtLeast(picture.width), PowerOfTwoAtLeast(picture.height),
-                                         D3DFMT_A8R8G8B8, D3DPOOL_MANAGED);
+                                         D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, true);
     if (made) {
         StretchInto(picture, made->impl);
         RefreshTextureComposite(made);
