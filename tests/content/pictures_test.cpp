@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/data_tree.h"
-#include "support/test_graphics.h"
+#include "support/game_device.h"
 #include "game/actors/enemies.h"
 #include "game/records.h"
 #include "game/resources.h"
@@ -60,7 +60,7 @@ class Pictures : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.ok()) << "KESTORIA_DATA_DIR must name the built data tree";
-        ASSERT_TRUE(graphics.ok);
+        ASSERT_TRUE(graphics.ok());
         LoadResources();
     }
     void TearDown() override { ReleaseTextures(); }
@@ -86,7 +86,7 @@ protected:
     }
 
     InDataDirectory dir;
-    TestGraphics graphics;
+    GameDevice graphics;
 };
 
 TEST_F(Pictures, EverySlotTheGameDrawsHoldsAPictureOfTheSizeItsDrawingNeeds) {

@@ -8,7 +8,7 @@
 
 #include "bot.h"
 #include "support/data_tree.h"
-#include "support/test_graphics.h"
+#include "support/game_device.h"
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
@@ -38,7 +38,7 @@ class Playthrough : public ::testing::TestWithParam<unsigned> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.ok()) << "KESTORIA_DATA_DIR must name the built data tree";
-        ASSERT_TRUE(graphics.ok);
+        ASSERT_TRUE(graphics.ok());
         LoadResources();
         InitSound(nullptr);
     }
@@ -67,7 +67,7 @@ protected:
             if (Scene == SceneField || Scene == SceneBoss) run.lowestHp = std::min(run.lowestHp, ThePlayer.HP);
             if (BossHp <= 0 && Scene == SceneBoss) {
                 if (run.clearFrame < 0) run.clearFrame = run.frames;
-                if (BackPixel(320, GoldRuleY) == StageClearGold) run.clearShown = true;
+                if (graphics.device->BackBuffer()[GoldRuleY * 640 + 320] == StageClearGold) run.clearShown = true;
             }
             if (Scene == SceneTitle && run.clearFrame >= 0) {
                 run.titleAgainFrame = run.frames;
@@ -79,7 +79,7 @@ protected:
     }
 
     InDataDirectory dir;
-    TestGraphics graphics;
+    GameDevice graphics;
 };
 
 TEST_P(Playthrough, FromTheTitleThroughTheBossToTheStageClearAndBack) {

@@ -17,13 +17,6 @@ bool OpenTestGraphics();
 // a reference).
 bool CloseTestGraphics();
 
-// The same for one scope.
-struct TestGraphics {
-    TestGraphics() : ok(OpenTestGraphics()) {}
-    ~TestGraphics() { CloseTestGraphics(); }
-    bool ok;
-};
-
 // An A8R8G8B8 texture on Graphics' device whose texel (u, v) is texel(u, v);
 // null when it cannot be made.
 IDirect3DTexture9* MakeTestTexture(int width, int height, const std::function<uint32_t(int u, int v)>& texel);

@@ -198,6 +198,14 @@ void FillStroke(cairo_t* cr, uint32_t fill, uint32_t line, double lineWidth, dou
     cairo_stroke(cr);
 }
 
+void StrokeLine(cairo_t* cr, double x0, double y0, double x1, double y1, uint32_t colour, double lineWidth) {
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    SetColour(cr, colour);
+    cairo_set_line_width(cr, lineWidth);
+    cairo_stroke(cr);
+}
+
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);

@@ -33,6 +33,8 @@ void DrawOutlinedText(cairo_t* cr, const char* text, double x, double y, double 
 // Fills and strokes the current path.
 void FillStroke(cairo_t* cr, uint32_t fill, uint32_t line, double lineWidth, double alpha = 1.0);
 void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+// One straight stroke from (x0, y0) to (x1, y1).
+void StrokeLine(cairo_t* cr, double x0, double y0, double x1, double y1, uint32_t colour, double lineWidth);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 
 // Runs draw(cr) in a cell at (x, y) of size w x h, mirrored left-right when

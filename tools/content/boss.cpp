@@ -128,11 +128,7 @@ void Ogre(cairo_t* cr, const BossPose& p, const Look& look) {
     }
     cairo_arc(cr, hx, hy, 34, 0, 2 * M_PI);
     FillStroke(cr, look.skin, Ink, 3);
-    cairo_move_to(cr, hx - 8, hy - 12);
-    cairo_line_to(cr, hx + 30, hy - 8);
-    SetColour(cr, Ink);
-    cairo_set_line_width(cr, 5);
-    cairo_stroke(cr);
+    StrokeLine(cr, hx - 8, hy - 12, hx + 30, hy - 8, Ink, 5);
     Ellipse(cr, hx + 16, hy - 1, 7, 6);
     SetColour(cr, look.eye);
     cairo_fill_preserve(cr);

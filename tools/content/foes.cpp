@@ -24,6 +24,16 @@ void Eye(cairo_t* cr, double x, double y, double r, uint32_t white = 0xffffff) {
     cairo_fill(cr);
 }
 
+// Fills the path with a gradient, which it then lets go, and inks its outline.
+void FillInked(cairo_t* cr, cairo_pattern_t* gradient) {
+    cairo_set_source(cr, gradient);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(gradient);
+    SetColour(cr, Ink);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+}
+
 // Kind 0: a wobbling jelly, 64 x 48.
 void Jelly(cairo_t* cr, int column) {
     double squash = column == 0 ? 0 : column == 1 ? 5 : -6;
@@ -35,12 +45,7 @@ void Jelly(cairo_t* cr, int column) {
     cairo_pattern_t* g = cairo_pattern_create_linear(0, top, 0, 47);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.55, 0.93, 0.75);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.16, 0.62, 0.52);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    SetColour(cr, Ink);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    FillInked(cr, g);
     Ellipse(cr, 24, top + 9, 6, 3);
     SetColour(cr, 0xffffff, 0.6);
     cairo_fill(cr);
@@ -67,12 +72,7 @@ void Beetle(cairo_t* cr, int column) {
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 18, 0, 58);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.83, 0.38, 0.25);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.45, 0.16, 0.12);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    SetColour(cr, Ink);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    FillInked(cr, g);
     cairo_move_to(cr, 38, 18);
     cairo_line_to(cr, 38, 57);
     cairo_set_line_width(cr, 1.5);
@@ -140,12 +140,7 @@ void Wisp(cairo_t* cr, int column) {
     cairo_pattern_t* g = cairo_pattern_create_radial(40, 30 - bob, 4, 36, 40 - bob, 44);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.78, 0.62, 1.0);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.36, 0.2, 0.6);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    SetColour(cr, Ink);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    FillInked(cr, g);
     Ellipse(cr, 44, 30 - bob, 16, 12);
     SetColour(cr, 0x1e1232);
     cairo_fill(cr);
@@ -178,12 +173,7 @@ void Stone(cairo_t* cr) {
     cairo_pattern_t* g = cairo_pattern_create_radial(18, 17, 3, 24.5, 24.5, 20);
     cairo_pattern_add_color_stop_rgb(g, 0, 0.85, 0.82, 0.78);
     cairo_pattern_add_color_stop_rgb(g, 1, 0.42, 0.38, 0.36);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    SetColour(cr, Ink);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    FillInked(cr, g);
     cairo_move_to(cr, 14, 28);
     cairo_line_to(cr, 24, 24);
     cairo_line_to(cr, 30, 34);

@@ -67,21 +67,13 @@ void Canopy(cairo_t* cr, double hx, double hy, CanopyKind kind, double aim) {
         SetColour(cr, Shaft);
         cairo_set_line_width(cr, 3);
         cairo_stroke(cr);
-        cairo_move_to(cr, -6, 0);
-        cairo_line_to(cr, 48, 0);
-        SetColour(cr, Ink);
-        cairo_set_line_width(cr, 4);
-        cairo_stroke(cr);
+        StrokeLine(cr, -6, 0, 48, 0, Ink, 4);
         cairo_move_to(cr, 8, -5);
         cairo_curve_to(cr, 20, -6, 34, -3, 46, 0);
         cairo_curve_to(cr, 34, 3, 20, 6, 8, 5);
         cairo_close_path(cr);
         FillStroke(cr, CanopyRed, Ink, 1.5);
-        cairo_move_to(cr, 12, 0);
-        cairo_line_to(cr, 40, 0);
-        SetColour(cr, CanopyCream);
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
+        StrokeLine(cr, 12, 0, 40, 0, CanopyCream, 1.5);
     } else {
         // The open dome: its chord across the aim, its crown away from the hand.
         const double chord = 13, half = 30, crown = 17;
@@ -97,11 +89,7 @@ void Canopy(cairo_t* cr, double hx, double hy, CanopyKind kind, double aim) {
             }
             cairo_close_path(cr);
         };
-        cairo_move_to(cr, -4, 0);
-        cairo_line_to(cr, chord + crown + 5, 0);
-        SetColour(cr, Ink);
-        cairo_set_line_width(cr, 3.5);
-        cairo_stroke(cr);
+        StrokeLine(cr, -4, 0, chord + crown + 5, 0, Ink, 3.5);
         dome();
         SetColour(cr, CanopyRed);
         cairo_fill_preserve(cr);
@@ -144,11 +132,7 @@ void Figure(cairo_t* cr, const Pose& p) {
     cairo_curve_to(cr, 63, 68, 60, 58, 56, 44);
     cairo_close_path(cr);
     FillStroke(cr, Cloak, Ink, 2);
-    cairo_move_to(cr, 31, 72);
-    cairo_line_to(cr, 63, 72);
-    SetColour(cr, CanopyCream);
-    cairo_set_line_width(cr, 2);
-    cairo_stroke(cr);
+    StrokeLine(cr, 31, 72, 63, 72, CanopyCream, 2);
     Leg(cr, hipX + 3, hipY, p.frontLeg, p.knee, Cloak);
     // Head: hood, face, hair fringe, eye.
     cairo_arc(cr, 48, 33, 13, 0, 2 * M_PI);
