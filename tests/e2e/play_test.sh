@@ -222,6 +222,8 @@ matches title_again title 20 0.3
 press Down
 sleep 0.1
 press Return
+sleep 0.5
+kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before the quit choice's fade"
 wait_for_end 150 "the game did not end after the quit choice"
 echo "the quit choice ended the game with exit code $CODE"
 
