@@ -15,27 +15,11 @@
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
 #include "platform/win32.h"
+#include "support/headless_game.h"
+#include "support/message_box_recorder.h"
 #include "support/test_graphics.h"
 
 namespace {
-
-struct Asked {
-    int count;
-    HWND owner;
-    std::string text, caption;
-    UINT type;
-};
-Asked Question;
-int Answer = IDNO;
-
-int AnswerBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    ++Question.count;
-    Question.owner = owner;
-    Question.text = text;
-    Question.caption = caption;
-    Question.type = type;
-    return Answer;
-}
 
 constexpr float FloorYPx = 896.0f;  // top of cell row 28
 
@@ -43,9 +27,7 @@ class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(OpenTestGraphics());
-        SetMessageBoxHook(AnswerBox);
-        Question = {};
-        Answer = IDNO;
+        boxes::Record(IDNO);
 
         // A flat floor under the whole stage; a standing player on it.
         std::memset(MapTiles, 0, sizeof MapTiles);
@@ -67,17 +49,11 @@ protected:
 
     void TearDown() override {
         ForceDeviceLossState(DeviceLossState::Working);
-        SetMessageBoxHook(nullptr);
+        boxes::Stop();
         HoldKeys({});
         CloseTestGraphics();
     }
 
-    // Exactly these keys down from now on.
-    void HoldKeys(std::initializer_list<int> down) {
-        BYTE keys[256] = {};
-        for (int key : down) keys[key] = 0x80;
-        SetKeyboardState(keys);
-    }
     int Frame(std::initializer_list<int> down = {}) {
         HoldKeys(down);
         return UpdateFrame(nullptr);
@@ -171,34 +147,34 @@ TEST_F(FrameTest, BossPartStartsStrictlyPastTheGate) {
 
 TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesReturnsToTheTitle) {
     LoadedSoundSet = SoundSetField;
-    Answer = IDNO;
+    boxes::Reply = IDNO;
     Frame({VK_ESCAPE});
-    EXPECT_EQ(Question.count, 1);
-    EXPECT_EQ(Question.owner, nullptr);
-    EXPECT_EQ(Question.text, "タイトルに戻ります。よろしいですか？");
-    EXPECT_EQ(Question.caption, "タイトルに戻る");
-    EXPECT_EQ(Question.type, 0x1024u);
+    EXPECT_EQ((int)boxes::Seen.size(), 1);
+    EXPECT_EQ(boxes::Seen.back().owner, nullptr);
+    EXPECT_EQ(boxes::Seen.back().text, "タイトルに戻ります。よろしいですか？");
+    EXPECT_EQ(boxes::Seen.back().caption, "タイトルに戻る");
+    EXPECT_EQ(boxes::Seen.back().type, 0x1024u);
     EXPECT_EQ(Scene, SceneField);
     Frame({VK_ESCAPE});
-    EXPECT_EQ(Question.count, 2);
+    EXPECT_EQ((int)boxes::Seen.size(), 2);
     Frame();
-    EXPECT_EQ(Question.count, 2);
+    EXPECT_EQ((int)boxes::Seen.size(), 2);
 
-    Answer = IDYES;
+    boxes::Reply = IDYES;
     Frame({VK_ESCAPE});
-    EXPECT_EQ(Question.count, 3);
+    EXPECT_EQ((int)boxes::Seen.size(), 3);
     EXPECT_EQ(Scene, SceneTitle);
     EXPECT_EQ(LoadedSoundSet, SoundSetField);
     Frame();
     EXPECT_EQ(LoadedSoundSet, SoundSetTitle) << "the next frame is a title frame";
-    EXPECT_EQ(Question.count, 3);
+    EXPECT_EQ((int)boxes::Seen.size(), 3);
 
     // The same in the boss part.
     Scene = SceneBoss;
     LoadedSoundSet = SoundSetBoss;
     ThePlayer.x = 6200.0f;
     Frame({VK_ESCAPE});
-    EXPECT_EQ(Question.count, 4);
+    EXPECT_EQ((int)boxes::Seen.size(), 4);
     EXPECT_EQ(Scene, SceneTitle);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
+#include "support/headless_game.h"
 #include "support/test_graphics.h"
 
 namespace {
@@ -77,9 +78,7 @@ void LayFloor() {
 
 // Runs one frame with exactly these keys down.
 void Frame(std::initializer_list<int> keys = {}) {
-    BYTE state[256] = {};
-    for (int key : keys) state[key] = 0x80;
-    SetKeyboardState(state);
+    HoldKeys(keys);
     ASSERT_EQ(UpdateFrame(nullptr), 1);
 }
 

@@ -64,13 +64,18 @@ inline void ResetGameToProgramStart() {
     Running = 1;
 }
 
+// Exactly these keys down from now on, as if their messages were fetched.
+inline void HoldKeys(std::initializer_list<int> down) {
+    BYTE keys[256] = {};
+    for (int key : down) keys[key] = 0x80;
+    SetKeyboardState(keys);
+}
+
 // One frame with exactly these keys down; the window's messages are
 // handled first, as the main loop would.
 inline int HeadlessFrame(HWND window, std::initializer_list<int> down) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    BYTE keys[256] = {};
-    for (int key : down) keys[key] = 0x80;
-    SetKeyboardState(keys);
+    HoldKeys(down);
     return UpdateFrame(window);
 }

@@ -6,7 +6,7 @@
 #include "graphics/graphics.h"
 #include "platform/testhooks.h"
 #include "platform/win32.h"
-#include "support/actor_scene.h"
+#include "support/headless_game.h"
 #include "support/test_graphics.h"
 
 namespace {
@@ -27,17 +27,6 @@ IDirect3DTexture9* FillRect(IDirect3DTexture9* texture, const RECT& area, uint32
     return texture;
 }
 
-// Every global as the program starts.
-void ResetGame() {
-    Scene = SceneTitle;
-    LoadedSoundSet = SoundSetNone;
-    ResetTitle();
-    EnterHeld = 0;
-    ContinueCursor = 0;
-    ContinueAlpha = 0;
-    ContinueDelay = 0;
-    ClearActors();
-}
 }  // namespace
 
 void ScreenTest::SetUp() {
@@ -51,7 +40,8 @@ void ScreenTest::SetUp() {
     SceneTextures[4] = FillRect(MakePicture(640, 480), {500, 20, 520, 40}, FarewellColour);
     SceneTextures[5] = FillRect(MakePicture(640, 480), {300, 200, 340, 240}, ContinueColour);
     SceneTextures[6] = FillRect(MakePicture(640, 480), {300, 200, 340, 240}, GiveUpColour);
-    ResetGame();
+    Scene = SceneTitle;
+    ResetGameToProgramStart();
 }
 
 void ScreenTest::TearDown() {
@@ -64,9 +54,7 @@ void ScreenTest::TearDown() {
 }
 
 int ScreenTest::Frame(std::initializer_list<int> keys) {
-    BYTE state[256] = {};
-    for (int key : keys) state[key] = 0x80;
-    SetKeyboardState(state);
+    HoldKeys(keys);
     return UpdateFrame(nullptr);
 }
 
