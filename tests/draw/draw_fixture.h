@@ -18,6 +18,7 @@
 #include "game/resources.h"
 #include "game/stage/stage.h"
 #include "graphics/graphics.h"
+#include "support/colours.h"
 #include "support/test_graphics.h"
 
 struct Texel {
@@ -100,25 +101,13 @@ protected:
 
     static bool Black(int x, int y) { return Pixel(x, y) == 0; }
 
-    // The colour a pixel would have with `over` at `alpha` on `under`.
-    static uint32_t Blended(uint32_t over, int alpha, uint32_t under) {
-        uint32_t out = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const int top = (int)(over >> shift & 0xFF);
-            const int bottom = (int)(under >> shift & 0xFF);
-            out |= (uint32_t)((top * alpha + bottom * (255 - alpha)) / 255) << shift;
-        }
-        return out;
-    }
-
-    // The pixel shows `over` at `alpha` on top of `under` (black unless
-    // given), to the rounding of the blends.
+    // The pixel shows `over` at `alpha` (0 to 255) on top of `under` (black
+    // unless given), to the rounding of the blends.
     static void ExpectBlend(int x, int y, uint32_t over, int alpha, uint32_t under = 0) {
-        const uint32_t got = Pixel(x, y);
-        const uint32_t want = Blended(over, alpha, under);
-        for (int shift = 0; shift <= 16; shift += 8) {
-            EXPECT_LE(std::abs((int)(got >> shift & 0xFF) - (int)(want >> shift & 0xFF)), 2)
-                << "pixel (" << x << ", " << y << ") channel " << shift / 8 << " alpha " << alpha;
-        }
+        EXPECT_TRUE(NearColour(Pixel(x, y), Blended(over, alpha, under), 2))
+            << "pixel (" << x << ", " << y << ") alpha " << alpha;
+    }
+    static uint32_t Blended(uint32_t over, int alpha, uint32_t under) {
+        return ::Blended(over, alpha / 255.0, under) & 0xFFFFFF;
     }
 };

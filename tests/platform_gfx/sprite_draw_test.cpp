@@ -2,28 +2,8 @@
 #include <cstdlib>
 #include <limits>
 #include "gfx_fixture.h"
+#include "support/colours.h"
 
-namespace {
-int Channel(uint32_t pixel, int shift) { return (int)((pixel >> shift) & 0xFF); }
-
-// Each colour byte of got within tolerance of want.
-::testing::AssertionResult Near(uint32_t got, uint32_t want, int tolerance) {
-    for (int shift = 0; shift <= 16; shift += 8) {
-        if (std::abs(Channel(got, shift) - Channel(want, shift)) > tolerance) {
-            return ::testing::AssertionFailure() << std::hex << "got 0x" << got << ", want 0x" << want;
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
-
-uint32_t Blend(uint32_t src, uint32_t dst, double a) {
-    uint32_t out = 0xFF000000u;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        out |= (uint32_t)(Channel(src, shift) * a + Channel(dst, shift) * (1 - a) + 0.5) << shift;
-    }
-    return out;
-}
-}  // namespace
 
 TEST_F(GfxTest, ClearFillsOpaqueBlueAndOnlyTheGivenRectangles) {
     EXPECT_EQ(Pixel(0, 0), ClearBlue);
@@ -94,7 +74,7 @@ TEST_F(GfxTest, TurnedQuarterLandsClockwiseAboutTheMiddleOfItsBox) {
         for (int j = 0; j < h; ++j) {
             for (int i = 0; i < w; ++i) {
                 const uint32_t got = Pixel((int)cx + h / 2 - 1 - j, (int)cy - w / 2 + i);
-                EXPECT_TRUE(Near(got, NumberedTexel(i, j), alpha == 0xFF ? 0 : 1)) << i << "," << j;
+                EXPECT_TRUE(NearColour(got, NumberedTexel(i, j), alpha == 0xFF ? 0 : 1)) << i << "," << j;
             }
         }
     }
@@ -167,10 +147,10 @@ TEST_F(GfxTest, AlphaBlendsSourceOverInverseSource) {
     Draw(half, RECT{0, 0, 2, 2}, Turned(2, 2, 90.0f, 31.0f, 1.0f), 0x80FFFFFFu);
     DrawAt(solid, RECT{0, 0, 2, 2}, 40.0f, 0.0f, 0x00FFFFFFu);
     const double a = 0x80 / 255.0;
-    EXPECT_TRUE(Near(Pixel(0, 0), Blend(red, ClearBlue, a), 2));
-    EXPECT_TRUE(Near(Pixel(11, 1), Blend(red, ClearBlue, a), 2));
-    EXPECT_TRUE(Near(Pixel(21, 1), Blend(red, ClearBlue, a * a), 2));
-    EXPECT_TRUE(Near(Pixel(30, 0), Blend(red, ClearBlue, a * a), 2));
+    EXPECT_TRUE(NearColour(Pixel(0, 0), Blended(red, a, ClearBlue), 2));
+    EXPECT_TRUE(NearColour(Pixel(11, 1), Blended(red, a, ClearBlue), 2));
+    EXPECT_TRUE(NearColour(Pixel(21, 1), Blended(red, a * a, ClearBlue), 2));
+    EXPECT_TRUE(NearColour(Pixel(30, 0), Blended(red, a * a, ClearBlue), 2));
     EXPECT_EQ(Pixel(40, 0), ClearBlue);
     // The back buffer's unused byte stays opaque under blends.
     EXPECT_EQ(Pixel(0, 0) >> 24, 0xFFu);
@@ -180,7 +160,7 @@ TEST_F(GfxTest, AlphaBlendsSourceOverInverseSource) {
 TEST_F(GfxTest, ColourMultipliesEachTexel) {
     IDirect3DTexture9* texture = MakeTexture(1, 1, {0xFFFF8040u});
     DrawAt(texture, RECT{0, 0, 1, 1}, 5.0f, 5.0f, 0xFF808080u);
-    EXPECT_TRUE(Near(Pixel(5, 5), 0xFF804020u, 1));
+    EXPECT_TRUE(NearColour(Pixel(5, 5), 0xFF804020u, 1));
 }
 
 TEST_F(GfxTest, DrawsWithoutBlendingCopyAlphaPictures) {
@@ -238,7 +218,7 @@ TEST_F(GfxTest, DrawsFollowTexturesThatChangeOrGo) {
     texture->UnlockRect(0);
     DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 1.0f);
     EXPECT_EQ(Pixel(0, 0), 0xFF111111u);
-    EXPECT_TRUE(Near(Pixel(0, 1), Blend(0xFFFFFFFFu, ClearBlue, 0x80 / 255.0), 2));
+    EXPECT_TRUE(NearColour(Pixel(0, 1), Blended(0xFFFFFFFFu, 0x80 / 255.0, ClearBlue), 2));
     EXPECT_EQ(Pixel(1, 1), 0xFF222222u);
     // Opaque again, then translucent with new pixels.
     for (uint32_t first : {0xFF333333u, 0x80444444u}) {
@@ -247,7 +227,7 @@ TEST_F(GfxTest, DrawsFollowTexturesThatChangeOrGo) {
         texture->UnlockRect(0);
         DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 2.0f);
     }
-    EXPECT_TRUE(Near(Pixel(0, 2), Blend(0xFF444444u, 0xFF333333u, 0x80 / 255.0), 2));
+    EXPECT_TRUE(NearColour(Pixel(0, 2), Blended(0xFF444444u, 0x80 / 255.0, 0xFF333333u), 2));
 
     // A texture never locked is all transparent black.
     IDirect3DTexture9* blank = nullptr;
