@@ -28,26 +28,20 @@ TEST_F(SoundTest, EffectsRepeatTheGivenNumberOfTimesAfterTheFirstPlay) {
     }
 }
 
-TEST_F(SoundTest, LoopOutlastsItsLengthAndStopAllSilencesEverythingAtOnce) {
+// A loop sounds on past its own length; a second play of a slot layers a
+// second instance; StopAllSounds silences everything within one buffer.
+TEST_F(SoundTest, LoopsOutlastTheirLengthPlaysLayerAndStopAllSilencesAtOnce) {
     Load("Sound/rain.wav", 0, ShortFrames, Rain);
     Load("Sound/bom10.wav", 7, 20 * ShortFrames, Step);
     Loop(0);
     ASSERT_TRUE(MixWatch::WaitFrames(MixWatch::Count(), 8 * ShortFrames));
     EXPECT_TRUE(MixWatch::SteadyAt(Rain));
     Effect(7);
-    EXPECT_TRUE(MixWatch::SteadyAt(Rain + Step));
+    Effect(7);
+    EXPECT_TRUE(MixWatch::SteadyAt(Rain + 2 * Step));
     StopAllSounds();
     EXPECT_TRUE(MixWatch::SteadyAt(0, 1));
     EXPECT_TRUE(MixWatch::SteadyAt(0));
-}
-
-TEST_F(SoundTest, PlayingASlotAgainLayersASecondInstance) {
-    Load("Sound/open.wav", 8, 10 * ShortFrames, Step);
-    long from = MixWatch::Count();
-    Effect(8);
-    Effect(8);
-    ASSERT_TRUE(MixWatch::WaitFrames(from, 2 * ShortFrames));
-    EXPECT_EQ(MixWatch::At(MixWatch::Count() - 1).high, 2 * Step);
 }
 
 // A reload keeps the old loop playing beside the new one; a failed reload
@@ -64,7 +58,8 @@ TEST_F(SoundTest, ReloadedSlotKeepsItsOldLoopAndAMissingFileEmptiesIt) {
     EXPECT_TRUE(MixWatch::SteadyAt(Rain + Song));
 }
 
-TEST_F(SoundTest, StopSoundSlotStopsOnlyThatSlotsInstances) {
+// Stopping a slot and quietening a path act at once and on nothing else.
+TEST_F(SoundTest, SlotStopsAndPathVolumesActAtOnceAndOnlyOnTheirOwn) {
     Load("Sound/rain.wav", 0, ShortFrames, Rain);
     Load("Sound/forest.wav", 4, ShortFrames, Song);
     Loop(0);
@@ -76,12 +71,7 @@ TEST_F(SoundTest, StopSoundSlotStopsOnlyThatSlotsInstances) {
     StopSoundSlot(50);
     StopSoundSlot(-1);
     EXPECT_TRUE(MixWatch::SteadyAt(Rain));
-}
 
-TEST_F(SoundTest, PathVolumesActAtOnceAndOnlyOnTheirOwnPath) {
-    Load("Sound/rain.wav", 0, ShortFrames, Rain);
-    Load("Sound/forest.wav", 4, ShortFrames, Song);
-    Loop(0);
     PlaySoundSlot(4, 1, 0, 1);
     PlaySoundSlot(4, 1, 0, 3);  // no such path: nothing plays
     EXPECT_TRUE(MixWatch::SteadyAt(Rain + Song));

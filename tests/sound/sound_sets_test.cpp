@@ -10,6 +10,7 @@
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
+#include "support/actor_scene.h"
 #include "support/headless_game.h"
 #include "support/test_graphics.h"
 
@@ -57,9 +58,9 @@ void Frame(std::initializer_list<int> keys = {}) {
 
 // Runs the frames, waits for the mix to play out whatever they started,
 // and gives the effects heard above the forest, one bit each.
-int EffectsHeard(int frames, std::initializer_list<int> keys = {}) {
+int EffectsHeard(int frames, int key = 0) {
     long from = MixWatch::Count();
-    for (int frame = 0; frame < frames; ++frame) Frame(keys);
+    for (int frame = 0; frame < frames; ++frame) key ? Frame({key}) : Frame();
     EXPECT_TRUE(MixWatch::WaitFrames(from, 2 * ShortFrames + 4096));
     int heard = 0;
     for (long i = from; i < MixWatch::Count(); ++i)
@@ -157,40 +158,27 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
 }
 
 TEST_F(SoundSetTest, ThePlayersActionsPlayTheFieldEffects) {
-    ThePlayer = Player{};
-    ThePlayer.x = 300.0f, ThePlayer.y = 900.0f, ThePlayer.HP = 300;
+    StandPlayer(300.0f, 900.0f, 0);
     Scene = SceneField;
     LoadedSoundSet = SoundSetNone;
     EXPECT_EQ(EffectsHeard(60), 0);
     ASSERT_EQ(LoadedSoundSet, SoundSetField);
     ASSERT_EQ(ThePlayer.airborne, 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Stamp);
-    // A second press once falling opens the canopy.
-    EXPECT_EQ(EffectsHeard(40), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Open);
-    EXPECT_EQ(EffectsHeard(200), 0);
-    ASSERT_EQ(ThePlayer.airborne, 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyCanopy}), Open);
-    EXPECT_EQ(EffectsHeard(1), 0);
-
-    EXPECT_EQ(EffectsHeard(15, {VK_RIGHT}), StepOne);
-    EXPECT_EQ(EffectsHeard(20, {VK_RIGHT}), StepTwo);
-    EXPECT_EQ(EffectsHeard(1), 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne);
-    EXPECT_EQ(EffectsHeard(1), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingTwo);
-    EXPECT_EQ(EffectsHeard(1), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), Bomb);
-    EXPECT_EQ(EffectsHeard(80), 0);
-
+    // Frames run with the key held (0: none) and the effects they play; a
+    // second jump press once falling opens the canopy.
+    const struct {
+        int frames, key, heard;
+    } steps[] = {{1, KeyJump, Stamp}, {40, 0, 0},
+                 {1, KeyJump, Open}, {200, 0, 0},
+                 {1, KeyCanopy, Open}, {1, 0, 0},
+                 {15, VK_RIGHT, StepOne}, {20, VK_RIGHT, StepTwo}, {1, 0, 0},
+                 {1, KeyAttack, SwingOne}, {1, 0, 0}, {1, KeyAttack, SwingTwo}, {1, 0, 0}, {1, KeyAttack, Bomb},
+                 {80, 0, 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
+        EXPECT_EQ(EffectsHeard(step.frames, step.key), step.heard);
+    }
     // An enemy in reach: the strike's swing and its hit sound together.
-    Enemies[0] = Enemy{};
-    Enemies[0].x = ThePlayer.x + 70.0f;
-    Enemies[0].y = ThePlayer.y;
-    Enemies[0].width = 40, Enemies[0].height = 64, Enemies[0].state = 1;
-    ThePlayer.facing = 0;
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne | Hit);
+    PlaceEnemy(0, 0, ThePlayer.x + 70.0f, ThePlayer.y, 40, 64);
+    EXPECT_EQ(EffectsHeard(1, KeyAttack), SwingOne | Hit);
 }
