@@ -54,32 +54,23 @@ TEST_F(Strikes, TheFieldCountWindowClosesAtEighteen) {
     }
 }
 
-TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAhead) {
+TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAheadAndSixtyFourUp) {
     const struct {
         int facing;
-        float x;
+        float dx, dy;
         int hit;
     } rows[] = {
-        {Right, PlayerX + 60.0f, 1},   {Right, PlayerX + 20.0f, 0},   {Right, PlayerX + 104.0f, 0},
-        {Right, PlayerX + 103.5f, 1},  {Right, PlayerX + 48.0f, 1},   {Right, PlayerX + 37.0f, 0},
-        {Left, PlayerX - 60.0f, 1},    {Left, PlayerX + 60.0f, 0},    {Left, PlayerX - 104.0f, 0},
-        {Left, PlayerX - 103.0f, 1},
+        {Right, 60, 0, 1},   {Right, 20, 0, 0},  {Right, 104, 0, 0},  {Right, 103.5f, 0, 1},
+        {Right, 48, 0, 1},   {Right, 37, 0, 0},  {Left, -60, 0, 1},   {Left, 60, 0, 0},
+        {Left, -104, 0, 0},  {Left, -103, 0, 1}, {Right, 60, -80, 0}, {Right, 60, -47, 1},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "facing " << row.facing << " x " << row.x);
+        SCOPED_TRACE(testing::Message() << "facing " << row.facing << " at " << row.dx << ", " << row.dy);
         ThePlayer.facing = row.facing;
-        Enemy* e = EnemyAt(0, row.x);
+        Enemy* e = EnemyAt(0, PlayerX + row.dx, PlayerY + row.dy);
         PlayerAttackHits(SceneField);
         EXPECT_EQ(e->state, row.hit ? 2 : 1);
     }
-    // Height: the box spans 80 to 16 px above the feet.
-    ThePlayer.facing = Right;
-    EXPECT_EQ(EnemyAt(0, PlayerX + 60.0f, PlayerY - 80.0f)->state, 1);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(Enemies[0].state, 1);
-    EnemyAt(0, PlayerX + 60.0f, PlayerY - 47.0f);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(Enemies[0].state, 2);
 }
 
 TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
@@ -161,21 +152,19 @@ TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
     EXPECT_EQ(Boss.x, PlayerX + 32.0f);
     EXPECT_EQ(sounds.Plays(9), 1);
 
-    // Defeated or transforming, it is struck all the same, below 0 too.
-    for (int state : {BossDefeated, BossTransforming}) {
+    // Defeated or transforming it is struck all the same, below 0 too;
+    // without a strike running (states 0, 4, -1) nothing lands.
+    const struct {
+        int bossState, attack, hp;
+    } rows[] = {{BossDefeated, 2, -1}, {BossTransforming, 2, -1}, {BossFighting, 0, 0},
+                {BossFighting, 4, 0},  {BossFighting, -1, 0}};
+    for (const auto& row : rows) {
         BossAt(PlayerX, PlayerY);
-        Boss.state = state;
+        Boss.state = row.bossState;
         BossHp = 0;
-        Attack(2, 1);
+        Attack(row.attack, 1);
         PlayerAttackHits(SceneBoss);
-        EXPECT_EQ(BossHp, -1);
-    }
-
-    for (int state : {0, 4, -1}) {
-        BossAt(PlayerX, PlayerY);
-        Attack(state, 20);
-        PlayerAttackHits(SceneBoss);
-        EXPECT_EQ(BossHp, 300) << state;
+        EXPECT_EQ(BossHp, row.hp) << row.bossState << " " << row.attack;
     }
 }
 

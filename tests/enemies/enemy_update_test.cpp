@@ -185,15 +185,7 @@ TEST_F(EnemyFrame, ThrowTakesTheFirstFreeSlotAndNeverAFullTable) {
 
     UpdateEnemies();
 
-    const Shot& s = Shots[2];
-    EXPECT_EQ(s.active, 1);
-    EXPECT_EQ(s.type, 0);
-    EXPECT_EQ(s.width, 49);
-    EXPECT_EQ(s.vx, -6.0f);
-    EXPECT_EQ(s.x, PlayerX + 100.0f - 16.0f);
-    EXPECT_EQ(s.y, PlayerY - 22.0f - 24.0f);
-    EXPECT_EQ(s.life, 100);
-    EXPECT_EQ(s.spin, 123.0f);
+    EXPECT_EQ(ShotFields(Shots[2]), "x 1084 y 454 v -6 0 spin 123 type 0 size 49x49 life 100 active 1");
     EXPECT_EQ(e->attack, 1);
     EXPECT_EQ(e->attackCounter, 29);
 
@@ -275,19 +267,14 @@ TEST_F(EnemyFrame, AShotIsFreedByItsHundredAndFirstUpdate) {
     s->vx = -6.0f;
     s->vy = 0.5f;
     s->spin = 5.0f;
-    Shot* idle = &Shots[5];
-    idle->vx = 3.0f;
+    Shots[5].vx = 3.0f;  // idle slots stand still
     for (int i = 0; i < 100; ++i) UpdateShots();
     EXPECT_EQ(s->active, 1);
     EXPECT_EQ(s->life, 0);
     UpdateShots();
-    EXPECT_EQ(s->active, 0);
-    EXPECT_EQ(s->x, 10.0f - 6.0f * 101);
-    EXPECT_EQ(s->y, 20.0f + 0.5f * 101);
-    EXPECT_EQ(s->spin, 5.0f + 10.0f * 101);
-    EXPECT_EQ(idle->x, 0.0f);
     UpdateShots();
-    EXPECT_EQ(s->x, 10.0f - 6.0f * 101);
+    EXPECT_EQ(ShotFields(*s), "x -596 y 70.5 v -6 0.5 spin 1015 type 0 size 49x49 life -1 active 0");
+    EXPECT_EQ(Shots[5].x, 0.0f);
 }
 
 TEST_F(EnemyFrame, ActiveEnemiesFallCappedAndDyingOnesWithoutEnd) {
