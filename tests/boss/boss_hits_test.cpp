@@ -26,13 +26,7 @@ void Ready(int attack, int bossFacing, float x, int playerFacing, int guard, flo
 }
 
 TEST(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
-    const struct {
-        const char* what;
-        int playerFacing, guard, bossFacing;
-        float x;
-        int hp;
-        float vx;
-    } rows[] = {
+    const struct { const char* what; int playerFacing, guard, bossFacing; float x; int hp; float vx; } rows[] = {
         {"unguarded", Right, 0, Left, 6400, 270, -20},
         {"overhead guard is no help", Left, 2, Right, 6600, 270, 20},
         {"left, canopy toward the boss", Left, 1, Right, 6600, 300, 23},
@@ -59,10 +53,7 @@ TEST(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
 }
 
 TEST(BossStrikes, TheThudsShockWaveRunsAlongTheFeetAndNoGuardHelps) {
-    const struct {
-        float x, y;
-        int guard, hp;
-    } rows[] = {
+    const struct { float x, y; int guard, hp; } rows[] = {
         {6400.0f, BossY, 1, 290},         {6400.0f, BossY - 9.0f, 2, 290},
         {6400.0f, BossY - 10.0f, 0, 300}, {6302.0f, BossY, 0, 290},
         {6301.0f, BossY, 0, 300},         {6698.0f, BossY, 4, 290},

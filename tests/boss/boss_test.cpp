@@ -85,7 +85,9 @@ TEST_F(BossFrame, SwingAndThudStrikeFromTheirTwentyFifthUpdateToTheirFortyEighth
             // The roar at the start, the blow's own sound in update 25.
             const char* heard = update == 0 ? "14 x 1" : update == 24 ? "" : nullptr;
             if (update == 25) heard = attack == BossSwing ? "15 x 1" : "16 x 1";
-            if (heard) EXPECT_EQ(sounds.Heard(), heard) << update;
+            if (heard) {
+                EXPECT_EQ(sounds.Heard(), heard) << update;
+            }
         }
         EXPECT_EQ(Boss.facing, 1);  // it turns only while it walks
         EXPECT_EQ(sounds.Heard(), "");
@@ -122,7 +124,6 @@ TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlotOrNone) {
     UpdateBoss();
     EXPECT_EQ(ShotFields(Shots[1]), "x 6372 y 356 v -6 1 spin 33 type 2 size 32x32 life 100 active 1");
     EXPECT_EQ(Shots[2].active, 0);
-
     // With every slot busy none flies, yet the boss roars and stands 30 updates.
     for (Shot& shot : Shots) shot = Shot{0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     ResetBoss();
@@ -154,7 +155,6 @@ TEST_F(BossFrame, SecondFormScattersUpToFiveShots) {
     EXPECT_EQ(Shots[11].x, 6628.0f + (d[4] % 50 - 25));
     EXPECT_EQ(Shots[11].y, 356.0f + (d[5] % 100 - 50));
     EXPECT_EQ(crt::rand(), d[6]);
-
     // A free table: five shots in slots 0 to 4, ten scatter draws.
     ResetBoss();
     Boss.kind = BossSecondForm;

@@ -22,18 +22,12 @@ protected:
         ClearActors();
         StandPlayer(PlayerX, PlayerY, Right);
     }
-
     // Calls ActorTouchesPlayer for an active enemy of the given size.
     static void Touch(Enemy* e) { ActorTouchesPlayer(&e->x, &e->y, e->width, e->height, 0, e->state); }
 };
 
 TEST_F(Damage, ShotsMeetTheCanopyTheBackHalfOrTheBody) {
-    const struct {
-        const char* what;
-        int facing, guard;
-        float x, y;
-        int hpLost, active;
-    } rows[] = {
+    const struct { const char* what; int facing, guard; float x, y; int hpLost, active; } rows[] = {
         {"unguarded body", Right, 0, 990, 450, 5, 0},
         {"missing the body", Right, 0, 1021, 450, 0, 1},
         {"canopy, body too", Right, 1, 1015, 450, 0, 0},
@@ -65,9 +59,7 @@ TEST_F(Damage, ShotsMeetTheCanopyTheBackHalfOrTheBody) {
 }
 
 TEST_F(Damage, EveryShotCountsButLifeStopsAtZeroAndNothingHitsWhileCntRuns) {
-    const struct {
-        int hp, cnt, hpAfter, active;
-    } rows[] = {{300, 0, 290, 0}, {5, 0, 0, 0}, {300, 1, 300, 1}};
+    const struct { int hp, cnt, hpAfter, active; } rows[] = {{300, 0, 290, 0}, {5, 0, 0, 0}, {300, 1, 300, 1}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.hp);
         ThePlayer.HP = row.hp;
@@ -82,15 +74,8 @@ TEST_F(Damage, EveryShotCountsButLifeStopsAtZeroAndNothingHitsWhileCntRuns) {
 }
 
 TEST_F(Damage, BodiesArePushedThrownLiftedOrHurt) {
-    const struct {
-        const char* what;
-        int facing, guard;
-        float x, y;
-        int width, airborne;
-        float movedX, movedY;
-        int hp;
-        float vx;
-    } rows[] = {
+    const struct { const char* what; int facing, guard; float x, y; int width, airborne;
+                   float movedX, movedY; int hp; float vx; } rows[] = {
         {"canopy facing right pushes 10", Right, 1, 1050, 500, 32, 0, 1060, 500, 300, 0},
         {"canopy facing left pushes 12", Left, 1, 965, 500, 32, 0, 953, 500, 300, 0},
         {"still on the body after the push", Right, 1, 1030, 500, 64, 0, 1040, 500, 290, -5},

@@ -24,7 +24,6 @@ protected:
         // Every field holds a value no file gives.
         for (Enemy& e : table) e = Enemy{-1, -2, -4, -4, -1, -2, 1.5f, 90, 1, -5, 1, 12, -77, -3, -3, 44, 2};
     }
-
     // 30 entries spread over lines; entry i at x 100 i + 0.5, y 10 i.
     static void WriteList(const int (&kinds)[EnemyCount], const std::string& tail = "") {
         std::string text;
@@ -34,7 +33,6 @@ protected:
         }
         WriteTextFile(ListFile, text + tail);
     }
-
     ScratchDir scratch;
     Enemy table[EnemyCount];
 };
@@ -101,11 +99,7 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
 TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     // Each case is the whole list: the first entry's kind, x and y. A failed
     // read leaves the kind at -77 and the position at home (8, 9).
-    const struct {
-        const char* text;
-        int kind;
-        float x, y;
-    } rows[] = {
+    const struct { const char* text; int kind; float x, y; } rows[] = {
         {"99999999999999999999 1e999 -1e999", INT_MAX, INFINITY, -INFINITY},
         {"-2147483649 -inf INFINITY", INT_MIN, -INFINITY, INFINITY},
         {"+3 .5e1 5.", 3, 5.0f, 5.0f},
@@ -130,7 +124,6 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
         EXPECT_EQ(table[0].y, row.y);
         EXPECT_EQ(table[1].kind, -77);  // nothing past the list's end reaches the next entry
     }
-
     // Long digit strings still round to the nearest float.
     std::string tiny = "0." + std::string(300, '0') + "1e301";
     const char* tie = "0.100000001490116119384765625000000000000000000000000000001";
@@ -146,7 +139,6 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     EXPECT_TRUE(std::isnan(table[0].xF));
     EXPECT_EQ(table[0].yF, -INFINITY);
     EXPECT_EQ(table[0].airborne, INT_MIN);
-
     // After a failed read every later read fails, but positions follow home.
     SetUp();
     WriteTextFile(ListFile, "0 10 20\n2 30 40\n3 abc 60\n1 70 80\n");
