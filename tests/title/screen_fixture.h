@@ -25,12 +25,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // One frame with exactly these keys down; returns UpdateFrame's result.
     int Frame(std::initializer_list<int> keys = {});
     // Frames that must all go on (result 1).
     void Frames(int count, std::initializer_list<int> keys = {});
-    // The back buffer's colour at (x, y), without the unused top byte.
+    // Without the unused top byte.
     uint32_t Pixel(int x, int y) const;
     // Title frames without keys until the logo rests and the menu opens.
-    void OpenMenu();
+    void OpenMenu() { Frames(131); }
 };
