@@ -115,7 +115,7 @@ TEST_F(FrameTest, BossPartStartsStrictlyPastTheGateAndEachSceneLoadsItsSounds) {
     FrameLeaves(SceneBoss, SoundSetBoss);
 }
 
-TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesReturnsToTheTitle) {
+TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesOrEnterAfterTheBossFallsReturnsToTheTitle) {
     LoadedSoundSet = SoundSetField;
     FrameLeaves(SceneField, SoundSetField, {VK_ESCAPE});
     ASSERT_EQ((int)boxes::Seen.size(), 1);
@@ -137,12 +137,9 @@ TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesReturnsToTheTitle) {
     ThePlayer.x = 6200.0f;
     FrameLeaves(SceneTitle, SoundSetBoss, {VK_ESCAPE});
     EXPECT_EQ((int)boxes::Seen.size(), 4);
-}
 
-TEST_F(FrameTest, EnterLeavesTheBossPartOnlyAfterItsDefeat) {
+    // Enter leaves the boss part only after the boss's defeat.
     Scene = SceneBoss;
-    LoadedSoundSet = SoundSetBoss;
-    ThePlayer.x = 6200.0f;
     FrameLeaves(SceneBoss, SoundSetBoss, {VK_RETURN});
     BossHp = 0;
     FrameLeaves(SceneTitle, SoundSetBoss, {VK_RETURN});

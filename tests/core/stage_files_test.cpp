@@ -71,7 +71,7 @@ TEST_F(StageFileTest, FilesReadRowByRowWithAnyDigitAndCrLfReadsAsLf) {
     EXPECT_EQ(BackgroundOrder[6], 0);
 }
 
-TEST_F(StageFileTest, FileEndingEarlyRepeatsItsLastRow) {
+TEST_F(StageFileTest, EarlyEndsShortAndLongLinesShowTheReadersBuffer) {
     std::string text;
     for (int row = 0; row < 10; ++row) text += MaskRow(row, '1') + "\n";
     WriteTextFile("m.txt", text);
@@ -83,9 +83,7 @@ TEST_F(StageFileTest, FileEndingEarlyRepeatsItsLastRow) {
     LoadMapTile(4, "empty.txt");
     EXPECT_EQ(MapTiles[4].mask[0][0], -48);
     EXPECT_EQ(MapTiles[4].mask[31][31], -48);
-}
 
-TEST_F(StageFileTest, ShortLineKeepsThePreviousLineBehindItsEnd) {
     // A first line cut short reads its LF as -38 and the closing zero as
     // -48; what follows was never read and is -48 too.
     WriteTextFile("Texture/Map/MapImageData.txt", "12\n3456789\n");
@@ -93,20 +91,16 @@ TEST_F(StageFileTest, ShortLineKeepsThePreviousLineBehindItsEnd) {
     const int expected[] = {1, 2, -38, -48, -48, -48, -48};
     for (int k = 0; k < 7; ++k) EXPECT_EQ(BackgroundOrder[k], expected[k]) << k;
 
-    std::string text = std::string(32, '1') + "\n" + "0000\n" + Repeat(std::string(32, '0') + "\n", 30);
-    WriteTextFile("m.txt", text);
-    LoadMapTile(0, "m.txt");
+    WriteTextFile("m.txt", std::string(32, '1') + "\n" + "0000\n" + Repeat(std::string(32, '0') + "\n", 30));
+    LoadMapTile(5, "m.txt");
     // Behind the short line's end the first line shows through.
-    ExpectMask(0, {{1, 3, 0}, {1, 4, -38}, {1, 5, -48}, {1, 6, 1}, {1, 31, 1}, {2, 6, 0}});
-}
+    ExpectMask(5, {{1, 3, 0}, {1, 4, -38}, {1, 5, -48}, {1, 6, 1}, {1, 31, 1}, {2, 6, 0}});
 
-TEST_F(StageFileTest, LongLineSpillsIntoTheNextRow) {
     // 40 digits: the first read takes 33 of them, the next the other 7 and
     // the LF, over what the first left behind.
-    std::string text = std::string(33, '1') + "2222222\n" + Repeat(std::string(32, '0') + "\n", 31);
-    WriteTextFile("m.txt", text);
-    LoadMapTile(0, "m.txt");
-    ExpectMask(0, {{0, 31, 1}, {1, 0, 2}, {1, 6, 2}, {1, 7, -38}, {1, 8, -48}, {1, 9, 1}, {2, 0, 0}, {31, 0, 0}});
+    WriteTextFile("m.txt", std::string(33, '1') + "2222222\n" + Repeat(std::string(32, '0') + "\n", 31));
+    LoadMapTile(6, "m.txt");
+    ExpectMask(6, {{0, 31, 1}, {1, 0, 2}, {1, 6, 2}, {1, 7, -38}, {1, 8, -48}, {1, 9, 1}, {2, 0, 0}, {31, 0, 0}});
 
     // The background file reads its first line only, however long.
     WriteTextFile("Texture/Map/MapImageData.txt", "0123456789012345\n9999999\n");

@@ -1,8 +1,6 @@
 #include <cstring>
 
-#include "game/frame.h"
 #include "game/records.h"
-#include "game/title.h"
 #include "platform/win32.h"
 #include "screen_fixture.h"
 
