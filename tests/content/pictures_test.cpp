@@ -83,38 +83,44 @@ protected:
     GameDevice graphics;
 };
 
-TEST_F(Pictures, EverySlotTheGameDrawsHoldsAPictureOfTheSizeItsDrawingNeeds) {
+// Each slot the game draws from holds a picture of the size its drawing
+// needs, with something to see in every cell the drawing picks.
+TEST_F(Pictures, EverySlotHoldsAPictureOfTheNeededSizeWithEveryCellDrawn) {
     for (int k = 0; k < BackgroundStripCount; ++k) {
         Pixels strip = Slot(BackgroundTextures[k], BackgroundStripWidthPx, BackgroundStripWidthPx, "background");
         EXPECT_EQ(strip.width, BackgroundStripWidthPx);
         EXPECT_EQ(strip.height, BackgroundStripWidthPx);
     }
-    Slot(PlayerTextures[0], 7 * PlayerCellPx, 8 * PlayerCellPx, "player sheet");
-    Slot(PlayerTextures[1], 3 * 150, 322, "player effects");
-    Slot(PlayerTextures[2], 512, 512, "player life frame");
-    Slot(PlayerTextures[3], 512, 512, "player life fill");
-    for (int form : {0, 2}) Slot(BossTextures[form], 7 * BossCellPx, 512 + 2 * BossCellPx, "boss form");
-    Slot(BossTextures[1], BossCellPx, 2 * BossCellPx, "impact");
-    Slot(BossTextures[3], 4 * BossCellPx - 1, BossCellPx, "transformation");
-    Slot(BossTextures[4], ScreenW, 240, "boss life frame");
-    Slot(BossTextures[5], ScreenW, 240, "boss life fill");
-    const int shotPx[3] = {49, 40, 32};
-    for (int t = 0; t < 3; ++t) Slot(ShotTextures[t], shotPx[t], shotPx[t], "shot");
-    for (int s : {0, 1, 2, 4, 5, 6, 7}) Slot(SceneTextures[s], ScreenW, ScreenH, "screen picture");
-    Slot(SceneTextures[3], 160, 200, "menu");
-    // Enemy sheets hold three columns and two rows of the kind's box.
-    for (const Enemy& e : Enemies) Slot(EnemyTextures[e.kind], 3 * e.width, 2 * e.height, "enemy sheet");
-}
-
-TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
-    Pixels hero = Read(PlayerTextures[0]);
+    Pixels hero = Slot(PlayerTextures[0], 7 * PlayerCellPx, 8 * PlayerCellPx, "player sheet");
     ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 7, 2, 0, "walk and air");
     ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 5, 2, 2 * PlayerCellPx, "attack");
     ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 4, 2, 4 * PlayerCellPx, "guard");
     ExpectCellsDrawn(hero, PlayerCellPx, PlayerCellPx, 3, 2, 6 * PlayerCellPx, "stand and knock-back");
-    Pixels effects = Read(PlayerTextures[1]);
+    Pixels effects = Slot(PlayerTextures[1], 3 * 150, 322, "player effects");
     ExpectCellsDrawn(effects, 150, 96, 3, 2, 0, "step effect");
     ExpectCellsDrawn(effects, 130, 130, 2, 1, 192, "aerial effect");
+    Slot(PlayerTextures[2], 512, 512, "player life frame");
+    Slot(PlayerTextures[3], 512, 512, "player life fill");
+    for (int form : {0, 2}) {
+        Pixels boss = Slot(BossTextures[form], 7 * BossCellPx, 512 + 2 * BossCellPx, "boss form");
+        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 2, 2, 0, "boss walk");
+        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 7, 2, 512, "boss attack");
+    }
+    ExpectCellsDrawn(Slot(BossTextures[1], BossCellPx, 2 * BossCellPx, "impact"), BossCellPx, BossCellPx, 1, 2, 0,
+                     "impact");
+    ExpectCellsDrawn(Slot(BossTextures[3], 4 * BossCellPx - 1, BossCellPx, "transformation"), BossCellPx, BossCellPx,
+                     4, 1, 0, "transformation");
+    Slot(BossTextures[4], ScreenW, 240, "boss life frame");
+    Slot(BossTextures[5], ScreenW, 240, "boss life fill");
+    const int shotPx[3] = {49, 40, 32};
+    for (int t = 0; t < 3; ++t) {
+        Pixels shot = Slot(ShotTextures[t], shotPx[t], shotPx[t], "shot");
+        EXPECT_GT(shot.Visible(0, 0, shot.width, shot.height), 0) << "shot " << t;
+    }
+    for (int s : {0, 1, 2, 4, 5, 6, 7}) Slot(SceneTextures[s], ScreenW, ScreenH, "screen picture");
+    ExpectCellsDrawn(Slot(SceneTextures[3], 160, 200, "menu"), 160, 100, 1, 2, 0, "menu");
+    // Enemy sheets hold three columns and two rows of the kind's box.
+    for (const Enemy& e : Enemies) Slot(EnemyTextures[e.kind], 3 * e.width, 2 * e.height, "enemy sheet");
     for (int kind = 0; kind < 4; ++kind) {
         int w = 0, h = 0;
         for (const Enemy& e : Enemies)
@@ -122,18 +128,6 @@ TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
         ASSERT_GT(w, 0) << "no enemy of kind " << kind;
         ExpectCellsDrawn(Read(EnemyTextures[kind]), w, h, 3, 2, 0, "enemy");
     }
-    for (int form : {0, 2}) {
-        Pixels boss = Read(BossTextures[form]);
-        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 2, 2, 0, "boss walk");
-        ExpectCellsDrawn(boss, BossCellPx, BossCellPx, 7, 2, 512, "boss attack");
-    }
-    ExpectCellsDrawn(Read(BossTextures[3]), BossCellPx, BossCellPx, 4, 1, 0, "transformation");
-    ExpectCellsDrawn(Read(BossTextures[1]), BossCellPx, BossCellPx, 1, 2, 0, "impact");
-    for (int t = 0; t < 3; ++t) {
-        Pixels shot = Read(ShotTextures[t]);
-        EXPECT_GT(shot.Visible(0, 0, shot.width, shot.height), 0) << "shot " << t;
-    }
-    ExpectCellsDrawn(Read(SceneTextures[3]), 160, 100, 1, 2, 0, "menu");
 }
 
 TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
