@@ -9,39 +9,24 @@ namespace {
 
 // The boss stands at 6500 with its feet at 500: its swing covers 6325-6499
 // facing left, 6500-6674 facing right, rows 244-499.
-constexpr float BossX = 6500.0f;
 constexpr float BossY = 500.0f;
 constexpr int Right = 0;
 constexpr int Left = 1;
 
-class BossStrikes : public testing::Test {
-protected:
-    void SetUp() override {
-        ClearActors();
-        ResetBoss();
-        Strike(BossSwing, Left);
-    }
+// A fresh boss mid-attack and a fresh player (vx 3) at x.
+void Ready(int attack, int bossFacing, float x, int playerFacing, int guard, float y = BossY, int counter = 24) {
+    ClearActors();
+    ResetBoss();
+    Boss.attack = attack;
+    Boss.attackCounter = counter;
+    Boss.facing = bossFacing;
+    StandPlayer(x, y, playerFacing);
+    ThePlayer.guardState = guard;
+    ThePlayer.vx = 3.0f;
+}
 
-    static void Strike(int attack, int facing, int counter = 24) {
-        Boss.attack = attack;
-        Boss.attackCounter = counter;
-        Boss.facing = facing;
-    }
-
-    static void Player(float x, int facing, int guardState, float y = BossY) {
-        StandPlayer(x, y, facing);
-        ThePlayer.guardState = guardState;
-    }
-};
-
-TEST_F(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
-    const struct {
-        const char* what;
-        int playerFacing, guard, bossFacing;
-        float x;
-        int hp;
-        float vx;
-    } rows[] = {
+TEST(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
+    const struct { const char* what; int playerFacing, guard, bossFacing; float x; int hp; float vx; } rows[] = {
         {"unguarded", Right, 0, Left, 6400, 270, -20},
         {"overhead guard is no help", Left, 2, Right, 6600, 270, 20},
         {"left, canopy toward the boss", Left, 1, Right, 6600, 300, 23},
@@ -59,9 +44,7 @@ TEST_F(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        Strike(BossSwing, row.bossFacing);
-        Player(row.x, row.playerFacing, row.guard);
-        ThePlayer.vx = 3.0f;
+        Ready(BossSwing, row.bossFacing, row.x, row.playerFacing, row.guard);
         BossAttackHitsPlayer();
         EXPECT_EQ(ThePlayer.HP, row.hp);
         EXPECT_EQ(ThePlayer.vx, row.vx);
@@ -69,42 +52,8 @@ TEST_F(BossStrikes, TheSwingMeetsTheCanopyByBothFacings) {
     }
 }
 
-TEST_F(BossStrikes, LifeStopsAtZeroAndTheTimerShieldsThePlayer) {
-    Player(6400.0f, Right, 0);
-    ThePlayer.HP = 20;
-    BossAttackHitsPlayer();
-    EXPECT_EQ(ThePlayer.HP, 0);
-
-    Player(6400.0f, Right, 0);
-    ThePlayer.Cnt = 1;
-    BossAttackHitsPlayer();
-    EXPECT_EQ(ThePlayer.HP, 300);
-    Player(6400.0f, Right, 0);
-    ThePlayer.controllable = 0;
-    BossAttackHitsPlayer();
-    EXPECT_EQ(ThePlayer.HP, 300);
-
-    // Before its count falls below 25 the swing is harmless.
-    Strike(BossSwing, Left, 25);
-    Player(6400.0f, Right, 0);
-    BossAttackHitsPlayer();
-    EXPECT_EQ(ThePlayer.HP, 300);
-
-    // Frozen by the change of form or by the defeat, it still strikes.
-    for (int state : {BossTransforming, BossDefeated}) {
-        Strike(BossSwing, Left);
-        Boss.state = state;
-        Player(6400.0f, Right, 0);
-        BossAttackHitsPlayer();
-        EXPECT_EQ(ThePlayer.HP, 270) << state;
-    }
-}
-
-TEST_F(BossStrikes, TheThudsShockWaveRunsAlongTheFeetAndNoGuardHelps) {
-    const struct {
-        float x, y;
-        int guard, hp;
-    } rows[] = {
+TEST(BossStrikes, TheThudsShockWaveRunsAlongTheFeetAndNoGuardHelps) {
+    const struct { float x, y; int guard, hp; } rows[] = {
         {6400.0f, BossY, 1, 290},         {6400.0f, BossY - 9.0f, 2, 290},
         {6400.0f, BossY - 10.0f, 0, 300}, {6302.0f, BossY, 0, 290},
         {6301.0f, BossY, 0, 300},         {6698.0f, BossY, 4, 290},
@@ -112,17 +61,39 @@ TEST_F(BossStrikes, TheThudsShockWaveRunsAlongTheFeetAndNoGuardHelps) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.x << ", " << row.y);
-        Strike(BossThud, Left);
-        Player(row.x, Left, row.guard, row.y);
-        ThePlayer.vx = 7.0f;
+        Ready(BossThud, Left, row.x, Left, row.guard, row.y);
         BossAttackHitsPlayer();
         EXPECT_EQ(ThePlayer.HP, row.hp);
-        EXPECT_EQ(ThePlayer.vx, 7.0f);
+        EXPECT_EQ(ThePlayer.vx, 3.0f);
     }
-    Strike(BossThud, Left, 25);
-    Player(6400.0f, Left, 0);
+}
+
+TEST(BossStrikes, LifeStopsAtZeroAndOnlyLiveCountsStrike) {
+    Ready(BossSwing, Left, 6400.0f, Right, 0);
+    ThePlayer.HP = 20;
+    BossAttackHitsPlayer();
+    EXPECT_EQ(ThePlayer.HP, 0);
+    // The hurt timer and a player out of control shield it.
+    Ready(BossSwing, Left, 6400.0f, Right, 0);
+    ThePlayer.Cnt = 1;
+    BossAttackHitsPlayer();
+    ThePlayer.Cnt = 0;
+    ThePlayer.controllable = 0;
     BossAttackHitsPlayer();
     EXPECT_EQ(ThePlayer.HP, 300);
+    // Before its count falls below 25 neither blow is harmful.
+    for (int attack : {BossSwing, BossThud}) {
+        Ready(attack, Left, 6400.0f, Right, 0, BossY, 25);
+        BossAttackHitsPlayer();
+        EXPECT_EQ(ThePlayer.HP, 300) << attack;
+    }
+    // Frozen by the change of form or by the defeat, it still strikes.
+    for (int state : {BossTransforming, BossDefeated}) {
+        Ready(BossSwing, Left, 6400.0f, Right, 0);
+        Boss.state = state;
+        BossAttackHitsPlayer();
+        EXPECT_EQ(ThePlayer.HP, 270) << state;
+    }
 }
 
 }  // namespace

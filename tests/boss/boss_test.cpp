@@ -2,6 +2,8 @@
 // of form and the defeat, run through UpdateBoss with fixed random draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
 #include "game/frame.h"
@@ -11,115 +13,94 @@
 
 namespace {
 
-constexpr float PlayerX = 6300.0f;
-constexpr float PlayerY = 500.0f;
-
-// Draws that start attack `attack` at the next update.
-void SeedAttack(int attack) {
-    SeedFor(2, [=](const int* d) { return d[0] % 100 < 3 && d[1] % 5 == attack; });
+// Draws that start attack `attack` at the next update; returns the seed.
+unsigned SeedAttack(int attack) {
+    return SeedFor(2, [=](const int* d) { return d[0] % 100 < 3 && d[1] % 5 == attack; });
 }
 
 // Draws that start nothing for a while.
 void SeedCalm() {
-    SeedFor(8, [](const int* d) {
-        for (int i = 0; i < 8; ++i) {
-            if (d[i] % 100 < 3) return false;
-        }
-        return true;
-    });
+    SeedFor(8, [](const int* d) { return std::all_of(d, d + 8, [](int draw) { return draw % 100 >= 3; }); });
+}
+
+void RunBoss(int updates) {
+    for (int i = 0; i < updates; ++i) UpdateBoss();
 }
 
 class BossFrame : public testing::Test {
 protected:
     void SetUp() override {
         ClearActors();
-        StandPlayer(PlayerX, PlayerY, 0);
+        StandPlayer(6300.0f, 500.0f, 0);
         ResetBoss();
     }
+    PlayedSounds sounds{14, 15, 16};
 };
 
-TEST_F(BossFrame, ItWalksTowardThePlayerAndFalls) {
-    SeedCalm();
+TEST_F(BossFrame, ItWalksAndFallsAndNoRollOrLeapInTheAirStartsAnything) {
+    SeedAttack(BossWalking);
     UpdateBoss();
     EXPECT_EQ(Boss.facing, 1);
     EXPECT_EQ(Boss.xF, -3.0f);
     EXPECT_EQ(Boss.x, 6497.0f);
     EXPECT_EQ(Boss.yF, 0.25f);
+    EXPECT_EQ(Boss.attackCounter, 0);
     // Level with the player it faces and walks right.
     ThePlayer.x = Boss.x;
+    Boss.airborne = 1;
+    SeedAttack(BossLeap);
     UpdateBoss();
     EXPECT_EQ(Boss.facing, 0);
     EXPECT_EQ(Boss.x, 6500.0f);
+    EXPECT_EQ(Boss.attack, 0);
+    EXPECT_EQ(Boss.attackCounter, 0);
+    EXPECT_EQ(Boss.yF, 0.5f);
     for (int i = 0; i < 60; ++i) {
         SeedCalm();
         UpdateBoss();
     }
     EXPECT_EQ(Boss.yF, 10.0f);
     EXPECT_EQ(Boss.attack, 0);
-}
-
-TEST_F(BossFrame, ARollOfNoneStartsNothingAndALeapInTheAirIsDropped) {
-    PlayedSounds sounds({14, 15, 16});
-    SeedAttack(BossWalking);
-    UpdateBoss();
-    EXPECT_EQ(Boss.attack, 0);
-    EXPECT_EQ(Boss.attackCounter, 0);
-    EXPECT_EQ(Boss.xF, -3.0f);
-
-    Boss.airborne = 1;
-    Boss.yF = 4.0f;
-    SeedAttack(BossLeap);
-    UpdateBoss();
-    EXPECT_EQ(Boss.attack, 0);
-    EXPECT_EQ(Boss.attackCounter, 0);
-    EXPECT_EQ(Boss.yF, 4.25f);
     EXPECT_EQ(sounds.Heard(), "");
 }
 
 TEST_F(BossFrame, SwingAndThudStrikeFromTheirTwentyFifthUpdateToTheirFortyEighth) {
-    PlayedSounds sounds({14, 15, 16});
     for (int attack : {BossSwing, BossThud}) {
         SCOPED_TRACE(attack);
         ResetBoss();
         Boss.yF = 3.0f;
         SeedAttack(attack);
-        for (int update = 0; update < 52; ++update) {
+        for (int update = 0; update < 50; ++update) {
             UpdateBoss();
             if (update == 0) {
                 EXPECT_EQ(Boss.attack, attack);
                 EXPECT_EQ(Boss.xF, 0.0f);
                 EXPECT_EQ(Boss.yF, 0.25f);  // the fall starts again from rest
             }
-            // A fresh player each frame, standing inside both boxes.
-            StandPlayer(Boss.x - 100.0f, Boss.y, 0);
+            StandPlayer(Boss.x - 100.0f, Boss.y, 0);  // inside both boxes
             BossAttackHitsPlayer();
             bool live = update >= 25 && update <= 48;
             EXPECT_EQ(ThePlayer.HP, live ? (attack == BossSwing ? 270 : 290) : 300) << update;
             EXPECT_EQ(Boss.attack, update <= 48 ? attack : 0) << update;
             // The roar at the start, the blow's own sound in update 25.
-            if (update == 0) {
-                EXPECT_EQ(sounds.Heard(), "14 x 1");
-            } else if (update == 24) {
-                EXPECT_EQ(sounds.Heard(), "");
-            } else if (update == 25) {
-                EXPECT_EQ(sounds.Heard(), attack == BossSwing ? "15 x 1" : "16 x 1");
+            const char* heard = update == 0 ? "14 x 1" : update == 24 ? "" : nullptr;
+            if (update == 25) heard = attack == BossSwing ? "15 x 1" : "16 x 1";
+            if (heard) {
+                EXPECT_EQ(sounds.Heard(), heard) << update;
             }
-            if (update == 49) break;
         }
-        // The boss turns only while it walks: facing left all along.
-        EXPECT_EQ(Boss.facing, 1);
+        EXPECT_EQ(Boss.facing, 1);  // it turns only while it walks
         EXPECT_EQ(sounds.Heard(), "");
     }
 }
 
 TEST_F(BossFrame, TheLeapJumpsInItsTwentyFifthUpdate) {
-    PlayedSounds sounds({14, 15, 16});
     SeedAttack(BossLeap);
     UpdateBoss();
     EXPECT_EQ(sounds.Heard(), "14 x 1");
     EXPECT_EQ(Boss.attack, BossLeap);
     EXPECT_EQ(Boss.attackCounter, 99);
-    for (int update = 1; update < 25; ++update) UpdateBoss();
+    RunBoss(24);
     EXPECT_EQ(Boss.xF, 0.0f);
     float dx = ThePlayer.x - Boss.x;
     UpdateBoss();  // update 25
@@ -127,44 +108,32 @@ TEST_F(BossFrame, TheLeapJumpsInItsTwentyFifthUpdate) {
     EXPECT_EQ(Boss.yF, -10.0f + 0.25f);
     // The jump's speed stands, landed or not, to the last update (99).
     ThePlayer.x = 9000.0f;
-    for (int update = 26; update < 100; ++update) UpdateBoss();
+    RunBoss(74);
     EXPECT_EQ(Boss.xF, dx / 60.0f);
     EXPECT_EQ(Boss.attack, 0);
     SeedCalm();
-    UpdateBoss();  // update 100 walks
+    UpdateBoss();
     EXPECT_EQ(Boss.xF, 3.0f);
     EXPECT_EQ(sounds.Heard(), "");
 }
 
-TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlot) {
+TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlotOrNone) {
     Shots[0].active = 1;
     Shots[1].spin = 33.0f;
     SeedAttack(BossShots);
     UpdateBoss();
-    const Shot& s = Shots[1];
-    EXPECT_EQ(s.active, 1);
-    EXPECT_EQ(s.type, 2);
-    EXPECT_EQ(s.width, 32);
-    EXPECT_EQ(s.height, 32);
-    EXPECT_EQ(s.vx, -6.0f);
-    EXPECT_EQ(s.vy, 1.0f);
-    EXPECT_EQ(s.life, 100);
-    EXPECT_EQ(s.x, 6500.0f - 128.0f);
-    EXPECT_EQ(s.y, 500.0f - 128.0f - 16.0f);
-    EXPECT_EQ(s.spin, 33.0f);
+    EXPECT_EQ(ShotFields(Shots[1]), "x 6372 y 356 v -6 1 spin 33 type 2 size 32x32 life 100 active 1");
     EXPECT_EQ(Shots[2].active, 0);
-
-    // With every slot busy none flies, yet the boss roars and stands its
-    // 30 updates.
-    PlayedSounds sounds({14});
+    // With every slot busy none flies, yet the boss roars and stands 30 updates.
     for (Shot& shot : Shots) shot = Shot{0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
     ResetBoss();
     ThePlayer.x = 7000.0f;
+    sounds.Heard();
     SeedAttack(BossShots);
     UpdateBoss();
     EXPECT_EQ(Boss.attack, BossShots);
-    EXPECT_EQ(sounds.Plays(14), 1);
-    for (int update = 1; update < 30; ++update) UpdateBoss();
+    EXPECT_EQ(sounds.Heard(), "14 x 1");
+    RunBoss(29);
     EXPECT_EQ(Boss.attack, 0);
     EXPECT_EQ(Boss.x, 6500.0f);
     for (const Shot& shot : Shots) EXPECT_EQ(shot.type, 0);
@@ -173,21 +142,19 @@ TEST_F(BossFrame, FirstFormFiresOneShotIntoTheFirstFreeSlot) {
 TEST_F(BossFrame, SecondFormScattersUpToFiveShots) {
     Boss.kind = BossSecondForm;
     ThePlayer.x = Boss.x;  // level: the shots fly right
-    unsigned seed = 0;
-    int draws[2 + 10];
     // Two free slots: two shots, four scatter draws after the roll's two.
     for (int i = 0; i < ShotCount; ++i) Shots[i].active = (i == 4 || i == 11) ? 0 : 1;
-    seed = SeedFor(2, [](const int* d) { return d[0] % 100 < 3 && d[1] % 5 == BossShots; });
-    for (int& d : draws) d = crt::rand();
+    unsigned seed = SeedAttack(BossShots);
+    int d[12];
+    for (int& draw : d) draw = crt::rand();
     crt::srand(seed);
     UpdateBoss();
     EXPECT_EQ(Shots[4].vx, 6.0f);
-    EXPECT_EQ(Shots[4].x, 6500.0f + 128.0f + (draws[2] % 50 - 25));
-    EXPECT_EQ(Shots[4].y, 500.0f - 128.0f - 16.0f + (draws[3] % 100 - 50));
-    EXPECT_EQ(Shots[11].x, 6500.0f + 128.0f + (draws[4] % 50 - 25));
-    EXPECT_EQ(Shots[11].y, 500.0f - 128.0f - 16.0f + (draws[5] % 100 - 50));
-    EXPECT_EQ(crt::rand(), draws[6]);
-
+    EXPECT_EQ(Shots[4].x, 6628.0f + (d[2] % 50 - 25));
+    EXPECT_EQ(Shots[4].y, 356.0f + (d[3] % 100 - 50));
+    EXPECT_EQ(Shots[11].x, 6628.0f + (d[4] % 50 - 25));
+    EXPECT_EQ(Shots[11].y, 356.0f + (d[5] % 100 - 50));
+    EXPECT_EQ(crt::rand(), d[6]);
     // A free table: five shots in slots 0 to 4, ten scatter draws.
     ResetBoss();
     Boss.kind = BossSecondForm;
@@ -195,17 +162,14 @@ TEST_F(BossFrame, SecondFormScattersUpToFiveShots) {
     crt::srand(seed);
     UpdateBoss();
     for (int i = 0; i < ShotCount; ++i) EXPECT_EQ(Shots[i].active, i < 5 ? 1 : 0) << i;
-    EXPECT_EQ(Shots[4].x, 6500.0f + 128.0f + (draws[10] % 50 - 25));
-    EXPECT_EQ(Shots[4].y, 500.0f - 128.0f - 16.0f + (draws[11] % 100 - 50));
+    EXPECT_EQ(Shots[4].x, 6628.0f + (d[10] % 50 - 25));
+    EXPECT_EQ(Shots[4].y, 356.0f + (d[11] % 100 - 50));
 }
 
 TEST_F(BossFrame, BelowOneFiftyItChangesFormAndCarriesItsAttackOver) {
-    // A strike in this frame takes effect in the boss's next update.
     BossHp = 150;
     SeedAttack(BossSwing);
-    UpdateBoss();
-    EXPECT_EQ(Boss.attackCounter, 49);
-    for (int update = 1; update < 30; ++update) UpdateBoss();
+    RunBoss(30);
     EXPECT_EQ(Boss.attackCounter, 20);
     BossHp = 149;
     Boss.airborne = 1;
@@ -234,7 +198,6 @@ TEST_F(BossFrame, BelowOneFiftyItChangesFormAndCarriesItsAttackOver) {
     EXPECT_EQ(Boss.attackCounter, 19);
     UpdateBoss();
     EXPECT_EQ(Boss.attackCounter, 18);
-    EXPECT_EQ(Boss.state, BossFighting);
 }
 
 TEST_F(BossFrame, DefeatedItFliesOffForGoodAndStillTakesStrikes) {
@@ -244,23 +207,21 @@ TEST_F(BossFrame, DefeatedItFliesOffForGoodAndStillTakesStrikes) {
     SeedCalm();
     UpdateBoss();
     EXPECT_EQ(Boss.state, BossDefeated);
-    EXPECT_EQ(BossHp, 0);
     EXPECT_EQ(Boss.xF, -20.0f);
     EXPECT_EQ(Boss.yF, -20.0f);
     float x = Boss.x, y = Boss.y;
-    for (int i = 1; i <= 10; ++i) UpdateBoss();
+    RunBoss(10);
     EXPECT_EQ(Boss.x, x - 200.0f);
     EXPECT_EQ(Boss.y, y - 200.0f);
     EXPECT_EQ(Boss.spin, 200.0f);
     EXPECT_EQ(Boss.yF, -20.0f);
-
     // An attack still running meets the flying boss: life goes below 0.
     StandPlayer(Boss.x - 60.0f, Boss.y, 0);
     ThePlayer.attackState = 1;
     ThePlayer.attackCount = 3;
     PlayerAttackHits(SceneBoss);
     EXPECT_EQ(BossHp, -1);
-
+    // Below 0 at the defeat it reads 0 again, flying the player's way.
     ResetBoss();
     BossHp = -4;
     ThePlayer.facing = 0;

@@ -22,15 +22,12 @@ protected:
         StandPlayer(PlayerX, PlayerY, Right);
         Attack(1, 25);
     }
-
     static void Attack(int state, int count) {
         ThePlayer.attackState = state;
         ThePlayer.attackCount = count;
     }
-
     // A 32 x 32 enemy; its hit box spans x - 11 to x + 10.
     static Enemy* EnemyAt(int index, float x, float y = PlayerY) { return PlaceEnemy(index, 0, x, y); }
-
     static void BossAt(float x, float y) {
         ResetBoss();
         Boss.x = x;
@@ -38,48 +35,25 @@ protected:
     }
 };
 
-TEST_F(Strikes, TheFieldCountWindowClosesAtEighteen) {
-    const struct {
-        int state, count, hit;
-    } rows[] = {
-        {1, 19, 1}, {1, 18, 0}, {2, 29, 1}, {3, 49, 1}, {3, 0, 0},
-        {0, 25, 0}, {4, 29, 0}, {4, 19, 0}, {5, 24, 1}, {5, 18, 0},
+TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAheadWhileTheCountWindowIsOpen) {
+    const struct { int state, count, facing; float dx, dy; int hit; } rows[] = {
+        {1, 19, Right, 60, 0, 1},     {1, 18, Right, 60, 0, 0},    {2, 29, Right, 60, 0, 1},
+        {3, 49, Right, 60, 0, 1},     {3, 0, Right, 60, 0, 0},     {0, 25, Right, 60, 0, 0},
+        {4, 29, Right, 60, 0, 0},     {4, 19, Right, 60, 0, 0},    {5, 24, Right, 60, 0, 1},
+        {5, 18, Right, 60, 0, 0},     {1, 25, Right, 20, 0, 0},    {1, 25, Right, 104, 0, 0},
+        {1, 25, Right, 103.5f, 0, 1}, {1, 25, Right, 48, 0, 1},    {1, 25, Right, 37, 0, 0},
+        {1, 25, Left, -60, 0, 1},     {1, 25, Left, 60, 0, 0},     {1, 25, Left, -104, 0, 0},
+        {1, 25, Left, -103, 0, 1},    {1, 25, Right, 60, -80, 0},  {1, 25, Right, 60, -47, 1},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "state " << row.state << " count " << row.count);
-        Enemy* e = EnemyAt(0, PlayerX + 60.0f);
-        Attack(row.state, row.count);
-        PlayerAttackHits(SceneField);
-        EXPECT_EQ(e->state, row.hit ? 2 : 1);
-    }
-}
-
-TEST_F(Strikes, TheGroundBoxReachesFortyEightToNinetyThreePxAhead) {
-    const struct {
-        int facing;
-        float x;
-        int hit;
-    } rows[] = {
-        {Right, PlayerX + 60.0f, 1},   {Right, PlayerX + 20.0f, 0},   {Right, PlayerX + 104.0f, 0},
-        {Right, PlayerX + 103.5f, 1},  {Right, PlayerX + 48.0f, 1},   {Right, PlayerX + 37.0f, 0},
-        {Left, PlayerX - 60.0f, 1},    {Left, PlayerX + 60.0f, 0},    {Left, PlayerX - 104.0f, 0},
-        {Left, PlayerX - 103.0f, 1},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << "facing " << row.facing << " x " << row.x);
+        SCOPED_TRACE(testing::Message() << "state " << row.state << " count " << row.count << " facing "
+                                        << row.facing << " at " << row.dx << ", " << row.dy);
         ThePlayer.facing = row.facing;
-        Enemy* e = EnemyAt(0, row.x);
+        Attack(row.state, row.count);
+        Enemy* e = EnemyAt(0, PlayerX + row.dx, PlayerY + row.dy);
         PlayerAttackHits(SceneField);
         EXPECT_EQ(e->state, row.hit ? 2 : 1);
     }
-    // Height: the box spans 80 to 16 px above the feet.
-    ThePlayer.facing = Right;
-    EXPECT_EQ(EnemyAt(0, PlayerX + 60.0f, PlayerY - 80.0f)->state, 1);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(Enemies[0].state, 1);
-    EnemyAt(0, PlayerX + 60.0f, PlayerY - 47.0f);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(Enemies[0].state, 2);
 }
 
 TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
@@ -101,7 +75,6 @@ TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
     EXPECT_EQ(b->xF, 6.0f);
     EXPECT_EQ(b->yF, -6.0f);
     EXPECT_EQ(sounds.Plays(9), 3);
-
     ThePlayer.facing = Left;
     Enemy* c = EnemyAt(4, PlayerX - 60.0f);
     PlayerAttackHits(SceneField);
@@ -133,7 +106,6 @@ TEST_F(Strikes, NearTheLeftEdgeBoxesTruncateTowardZero) {
     PlayerAttackHits(SceneField);
     EXPECT_EQ(touching->state, 1);
     EXPECT_EQ(reaching->state, 2);
-
     // A corner comes from the whole expression, never a rounded part of it:
     // 60.99999619 - 1 + 5 truncates to 64, where a float sum rounds to 65.
     EXPECT_EQ(ActorBox(61.0f - 0x1p-18f, PlayerY, 2, 32).left, 64);
@@ -151,7 +123,6 @@ TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
     PlayerAttackHits(SceneBoss);
     EXPECT_EQ(BossHp, 299);  // pushed out of reach
     EXPECT_EQ(sounds.Plays(9), 1);
-
     // Both aerial boxes over the boss: still one point and one push.
     BossAt(PlayerX + 40.0f, PlayerY + 20.0f);
     Attack(5, 1);
@@ -160,39 +131,34 @@ TEST_F(Strikes, TheBossLosesOnePointAFrameInEveryState) {
     EXPECT_EQ(BossHp, 299);
     EXPECT_EQ(Boss.x, PlayerX + 32.0f);
     EXPECT_EQ(sounds.Plays(9), 1);
-
-    // Defeated or transforming, it is struck all the same, below 0 too.
-    for (int state : {BossDefeated, BossTransforming}) {
+    // Defeated or transforming it is struck all the same, below 0 too;
+    // without a strike running (states 0, 4, -1) nothing lands.
+    const struct { int bossState, attack, hp; } rows[] = {
+        {BossDefeated, 2, -1}, {BossTransforming, 2, -1}, {BossFighting, 0, 0},
+        {BossFighting, 4, 0},  {BossFighting, -1, 0},
+    };
+    for (const auto& row : rows) {
         BossAt(PlayerX, PlayerY);
-        Boss.state = state;
+        Boss.state = row.bossState;
         BossHp = 0;
-        Attack(2, 1);
+        Attack(row.attack, 1);
         PlayerAttackHits(SceneBoss);
-        EXPECT_EQ(BossHp, -1);
-    }
-
-    for (int state : {0, 4, -1}) {
-        BossAt(PlayerX, PlayerY);
-        Attack(state, 20);
-        PlayerAttackHits(SceneBoss);
-        EXPECT_EQ(BossHp, 300) << state;
+        EXPECT_EQ(BossHp, row.hp) << row.bossState << " " << row.attack;
     }
 }
 
 TEST_F(Strikes, EachSceneStrikesOnlyItsOwnTargets) {
     Enemy* e = EnemyAt(0, PlayerX + 60.0f);
     BossAt(PlayerX + 60.0f, PlayerY);
-    for (int scene : {SceneTitle, SceneContinue, 7, -1}) {
-        PlayerAttackHits(scene);
-        EXPECT_EQ(e->state, 1);
-        EXPECT_EQ(BossHp, 300);
+    const struct { int scene, enemyState, bossHp; } rows[] = {
+        {SceneTitle, 1, 300}, {SceneContinue, 1, 300}, {7, 1, 300},
+        {-1, 1, 300},         {SceneBoss, 1, 299},     {SceneField, 2, 299},
+    };
+    for (const auto& row : rows) {
+        PlayerAttackHits(row.scene);
+        EXPECT_EQ(e->state, row.enemyState) << row.scene;
+        EXPECT_EQ(BossHp, row.bossHp) << row.scene;
     }
-    PlayerAttackHits(SceneBoss);
-    EXPECT_EQ(e->state, 1);
-    EXPECT_EQ(BossHp, 299);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(e->state, 2);
-    EXPECT_EQ(BossHp, 299);
 }
 
 }  // namespace

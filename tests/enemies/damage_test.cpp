@@ -22,25 +22,12 @@ protected:
         ClearActors();
         StandPlayer(PlayerX, PlayerY, Right);
     }
-
-    void Guard(int facing, int guardState) {
-        ThePlayer.facing = facing;
-        ThePlayer.guardState = guardState;
-    }
-
     // Calls ActorTouchesPlayer for an active enemy of the given size.
-    static void Touch(Enemy* e, int airborne = 0) {
-        ActorTouchesPlayer(&e->x, &e->y, e->width, e->height, airborne, e->state);
-    }
+    static void Touch(Enemy* e) { ActorTouchesPlayer(&e->x, &e->y, e->width, e->height, 0, e->state); }
 };
 
 TEST_F(Damage, ShotsMeetTheCanopyTheBackHalfOrTheBody) {
-    const struct {
-        const char* what;
-        int facing, guard;
-        float x, y;
-        int hpLost, active;
-    } rows[] = {
+    const struct { const char* what; int facing, guard; float x, y; int hpLost, active; } rows[] = {
         {"unguarded body", Right, 0, 990, 450, 5, 0},
         {"missing the body", Right, 0, 1021, 450, 0, 1},
         {"canopy, body too", Right, 1, 1015, 450, 0, 0},
@@ -58,8 +45,8 @@ TEST_F(Damage, ShotsMeetTheCanopyTheBackHalfOrTheBody) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        StandPlayer(PlayerX, PlayerY, Right);
-        Guard(row.facing, row.guard);
+        StandPlayer(PlayerX, PlayerY, row.facing);
+        ThePlayer.guardState = row.guard;
         Shot* s = LaunchTestShot(3, 1, row.x, row.y, 10);
         ShotsHitPlayer();
         EXPECT_EQ(ThePlayer.HP, 300 - row.hpLost);
@@ -72,37 +59,23 @@ TEST_F(Damage, ShotsMeetTheCanopyTheBackHalfOrTheBody) {
 }
 
 TEST_F(Damage, EveryShotCountsButLifeStopsAtZeroAndNothingHitsWhileCntRuns) {
-    LaunchTestShot(0, 0, 985.0f, 420.0f, 10);
-    LaunchTestShot(7, 2, 1000.0f, 480.0f, 10);
-    ShotsHitPlayer();
-    EXPECT_EQ(ThePlayer.HP, 290);
-    EXPECT_EQ(Shots[0].active, 0);
-    EXPECT_EQ(Shots[7].active, 0);
-
-    ThePlayer.HP = 5;
-    LaunchTestShot(0, 0, 985.0f, 420.0f, 10);
-    LaunchTestShot(7, 2, 1000.0f, 480.0f, 10);
-    ShotsHitPlayer();
-    EXPECT_EQ(ThePlayer.HP, 0);
-
-    ThePlayer.HP = 300;
-    ThePlayer.Cnt = 1;
-    LaunchTestShot(0, 0, 985.0f, 420.0f, 10);
-    ShotsHitPlayer();
-    EXPECT_EQ(ThePlayer.HP, 300);
-    EXPECT_EQ(Shots[0].active, 1);
+    const struct { int hp, cnt, hpAfter, active; } rows[] = {{300, 0, 290, 0}, {5, 0, 0, 0}, {300, 1, 300, 1}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.hp);
+        ThePlayer.HP = row.hp;
+        ThePlayer.Cnt = row.cnt;
+        LaunchTestShot(0, 0, 985.0f, 420.0f, 10);
+        LaunchTestShot(7, 2, 1000.0f, 480.0f, 10);
+        ShotsHitPlayer();
+        EXPECT_EQ(ThePlayer.HP, row.hpAfter);
+        EXPECT_EQ(Shots[0].active, row.active);
+        EXPECT_EQ(Shots[7].active, row.active);
+    }
 }
 
 TEST_F(Damage, BodiesArePushedThrownLiftedOrHurt) {
-    const struct {
-        const char* what;
-        int facing, guard;
-        float x, y;
-        int width, airborne;
-        float movedX, movedY;
-        int hp;
-        float vx;
-    } rows[] = {
+    const struct { const char* what; int facing, guard; float x, y; int width, airborne;
+                   float movedX, movedY; int hp; float vx; } rows[] = {
         {"canopy facing right pushes 10", Right, 1, 1050, 500, 32, 0, 1060, 500, 300, 0},
         {"canopy facing left pushes 12", Left, 1, 965, 500, 32, 0, 953, 500, 300, 0},
         {"still on the body after the push", Right, 1, 1030, 500, 64, 0, 1040, 500, 290, -5},
@@ -134,35 +107,30 @@ TEST_F(Damage, BodiesArePushedThrownLiftedOrHurt) {
     StandPlayer(PlayerX, PlayerY, Right);
     ThePlayer.guardState = 1;
     ThePlayer.HP = 15;
-    Touch(PlaceEnemy(0, 0, 975.0f, PlayerY));
+    float x = 975.0f, y = PlayerY;
+    ActorTouchesPlayer(&x, &y, 32, 32, 0, 1);
     EXPECT_EQ(ThePlayer.HP, 0);
 }
 
 TEST_F(Damage, OnlyActiveActorsTouchAndOnlyOnceAHurt) {
-    for (int state : {0, 2, 3}) {
+    for (int state : {0, 2, 3, 1}) {
         Enemy* e = PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY);
         e->state = state;
+        ThePlayer.controllable = state != 1;  // out of control nothing touches either
         Touch(e);
         EXPECT_EQ(ThePlayer.HP, 300) << state;
     }
-    ThePlayer.controllable = 0;
-    Touch(PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY));
-    EXPECT_EQ(ThePlayer.HP, 300);
-
     // The first contact hurts; the timer keeps the second harmless.
     ThePlayer.controllable = 1;
-    Enemy* a = PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY);
-    Enemy* b = PlaceEnemy(1, 0, PlayerX - 5.0f, PlayerY);
-    Touch(a);
-    Touch(b);
+    Touch(PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY));
+    Touch(PlaceEnemy(1, 0, PlayerX - 5.0f, PlayerY));
     EXPECT_EQ(ThePlayer.HP, 290);
     EXPECT_EQ(ThePlayer.vx, -5.0f);
-
     // Pushes set no timer: both enemies go back in one frame.
     StandPlayer(PlayerX, PlayerY, Right);
-    Guard(Right, 1);
-    a = PlaceEnemy(0, 0, 1040.0f, PlayerY);
-    b = PlaceEnemy(1, 0, 1045.0f, PlayerY);
+    ThePlayer.guardState = 1;
+    Enemy* a = PlaceEnemy(0, 0, 1040.0f, PlayerY);
+    Enemy* b = PlaceEnemy(1, 0, 1045.0f, PlayerY);
     Touch(a);
     Touch(b);
     EXPECT_EQ(a->x, 1050.0f);
@@ -177,12 +145,10 @@ TEST_F(Damage, DegenerateSizesStayWellDefined) {
             float x = PlayerX, y = PlayerY;
             ActorTouchesPlayer(&x, &y, w, h, 0, 1);
             EXPECT_GE(ThePlayer.HP, 290);
-            Box box = ActorBox(PlayerX, PlayerY, w, h);
-            EXPECT_LE(box.width, w);
+            EXPECT_LE(ActorBox(PlayerX, PlayerY, w, h).width, w);
         }
     }
-    Box box = ActorBox(PlayerX, PlayerY, INT_MIN, 32);
-    EXPECT_EQ(box.width, INT_MIN);
+    EXPECT_EQ(ActorBox(PlayerX, PlayerY, INT_MIN, 32).width, INT_MIN);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // The enemy list and per-kind files, read from a scratch directory.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cmath>
@@ -13,33 +12,27 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+constexpr const char* ListFile = "Texture/Enemy/enemy.txt";
 
 class EnemyFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        Write("Texture/Enemy/no0.txt", "32 32 -1.5 0.0 1\n");
-        Write("Texture/Enemy/no1.txt", "40\n48\n2.25\n-1\n0\n");
-        Write("Texture/Enemy/no2.txt", "64 64 3 1 0");
-        Write("Texture/Enemy/no3.txt", "   16 24 0.125 -0.5 2 trailing text");
+        WriteTextFile("Texture/Enemy/no0.txt", "32 32 -1.5 0.0 1\n");
+        WriteTextFile("Texture/Enemy/no1.txt", "40\n48\n2.25\n-1\n0\n");
+        WriteTextFile("Texture/Enemy/no2.txt", "64 64 3 1 0");
+        WriteTextFile("Texture/Enemy/no3.txt", "   16 24 0.125 -0.5 2 trailing text");
         // Every field holds a value no file gives.
-        for (Enemy& e : table) {
-            e = Enemy{-1, -2, -4, -4, -1, -2, 1.5f, 90, 1, -5, 1, 12, -77, -3, -3, 44, 2};
-        }
+        for (Enemy& e : table) e = Enemy{-1, -2, -4, -4, -1, -2, 1.5f, 90, 1, -5, 1, 12, -77, -3, -3, 44, 2};
     }
-
-    static void Write(const char* path, const std::string& text) { WriteTextFile(path, text); }
-
     // 30 entries spread over lines; entry i at x 100 i + 0.5, y 10 i.
     static void WriteList(const int (&kinds)[EnemyCount], const std::string& tail = "") {
         std::string text;
         for (int i = 0; i < EnemyCount; ++i) {
-            text += std::to_string(kinds[i]) + " " + std::to_string(100 * i) + ".5\t" +
-                    std::to_string(10 * i) + (i % 3 == 2 ? "\n" : "  ");
+            text += std::to_string(kinds[i]) + " " + std::to_string(100 * i) + ".5\t" + std::to_string(10 * i) +
+                    (i % 3 == 2 ? "\n" : "  ");
         }
-        Write("Texture/Enemy/enemy.txt", text + tail);
+        WriteTextFile(ListFile, text + tail);
     }
-
     ScratchDir scratch;
     Enemy table[EnemyCount];
 };
@@ -48,15 +41,13 @@ TEST_F(EnemyFiles, EveryEnemyGetsItsPlaceAndItsKindsValues) {
     int kinds[EnemyCount];
     for (int i = 0; i < EnemyCount; ++i) kinds[i] = i % 4;
     WriteList(kinds, "3 1 1 past the 30th entry\n");
-
     LoadEnemies(table);
-
     for (int i = 0; i < EnemyCount; ++i) {
         const Enemy& e = table[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(e.kind, i % 4);
-        EXPECT_EQ(e.homeX, 100.0f * i + 0.5f);
-        EXPECT_EQ(e.x, e.homeX);
+        EXPECT_EQ(e.x, 100.0f * i + 0.5f);
+        EXPECT_EQ(e.homeX, e.x);
         EXPECT_EQ(e.y, 10.0f * i);
         EXPECT_EQ(e.homeY, e.y);
         EXPECT_EQ(e.animation + e.spin + e.facing + e.attack + e.attackCounter, 0.0f);
@@ -84,11 +75,18 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
         EXPECT_EQ(e.x, -1.0f);
         EXPECT_EQ(e.width, -3);
     }
-
+    // A kind with no file of its own keeps its values; the rest load.
+    WriteList({7, -1, 2, 4});
+    WriteTextFile("Texture/Enemy/no7.txt", "999 999 9 9 9");
+    LoadEnemies(table);
+    EXPECT_EQ(table[0].kind, 7);
+    for (int i : {0, 1, 3}) EXPECT_EQ(table[i].width, -3) << i;
+    EXPECT_EQ(table[2].width, 64);
+    EXPECT_EQ(table[29].width, 32);
     // Without no1.txt the load ends silently at the first enemy of kind 1.
-    int kinds[EnemyCount] = {0, 2, 3, 0, 2, 1, 0, 0};
-    WriteList(kinds);
-    fs::remove("Texture/Enemy/no1.txt");
+    WriteList({0, 2, 3, 0, 2, 1, 0, 0});
+    std::filesystem::remove("Texture/Enemy/no1.txt");
+    for (Enemy& e : table) e.width = -3;
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
@@ -98,29 +96,10 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     }
 }
 
-TEST_F(EnemyFiles, AKindWithoutAFileKeepsItsValuesAndTheRestLoad) {
-    int kinds[EnemyCount] = {7, -1, 2, 4};
-    WriteList(kinds);
-    Write("Texture/Enemy/no7.txt", "999 999 9 9 9");
-
-    LoadEnemies(table);
-
-    EXPECT_EQ(table[0].kind, 7);
-    EXPECT_EQ(table[0].width, -3);
-    EXPECT_EQ(table[1].width, -3);
-    EXPECT_EQ(table[2].width, 64);
-    EXPECT_EQ(table[3].width, -3);
-    EXPECT_EQ(table[29].width, 32);
-}
-
 TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     // Each case is the whole list: the first entry's kind, x and y. A failed
     // read leaves the kind at -77 and the position at home (8, 9).
-    const struct {
-        const char* text;
-        int kind;
-        float x, y;
-    } rows[] = {
+    const struct { const char* text; int kind; float x, y; } rows[] = {
         {"99999999999999999999 1e999 -1e999", INT_MAX, INFINITY, -INFINITY},
         {"-2147483649 -inf INFINITY", INT_MIN, -INFINITY, INFINITY},
         {"+3 .5e1 5.", 3, 5.0f, 5.0f},
@@ -135,7 +114,7 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
-        Write("Texture/Enemy/enemy.txt", row.text);
+        WriteTextFile(ListFile, row.text);
         table[0].homeX = 8.0f;
         table[0].homeY = 9.0f;
         table[0].kind = -77;
@@ -143,15 +122,13 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
         EXPECT_EQ(table[0].kind, row.kind);
         EXPECT_EQ(table[0].x, row.x);
         EXPECT_EQ(table[0].y, row.y);
-        // Nothing after the end of the list reaches the next entry.
-        EXPECT_EQ(table[1].kind, -77);
+        EXPECT_EQ(table[1].kind, -77);  // nothing past the list's end reaches the next entry
     }
-
     // Long digit strings still round to the nearest float.
     std::string tiny = "0." + std::string(300, '0') + "1e301";
     const char* tie = "0.100000001490116119384765625000000000000000000000000000001";
-    Write("Texture/Enemy/enemy.txt", "1 " + tiny + " " + tie + " 2 nan(1a_b) 1.40129846432481707e-45");
-    Write("Texture/Enemy/no1.txt", "-99999999999 4294967296 nan -1e39 -3000000000");
+    WriteTextFile(ListFile, "1 " + tiny + " " + tie + " 2 nan(1a_b) 1.40129846432481707e-45");
+    WriteTextFile("Texture/Enemy/no1.txt", "-99999999999 4294967296 nan -1e39 -3000000000");
     LoadEnemies(table);
     EXPECT_EQ(table[0].x, 1.0f);
     EXPECT_EQ(table[0].y, strtof(tie, nullptr));
@@ -162,15 +139,12 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     EXPECT_TRUE(std::isnan(table[0].xF));
     EXPECT_EQ(table[0].yF, -INFINITY);
     EXPECT_EQ(table[0].airborne, INT_MIN);
-}
-
-TEST_F(EnemyFiles, AfterAFailedReadEveryLaterReadFailsButPositionsFollowHome) {
-    Write("Texture/Enemy/enemy.txt", "0 10 20\n2 30 40\n3 abc 60\n1 70 80\n");
+    // After a failed read every later read fails, but positions follow home.
+    SetUp();
+    WriteTextFile(ListFile, "0 10 20\n2 30 40\n3 abc 60\n1 70 80\n");
     table[2].homeX = 555.0f;
     table[2].homeY = 666.0f;
-
     LoadEnemies(table);
-
     EXPECT_EQ(table[1].x, 30.0f);
     EXPECT_EQ(table[2].kind, 3);
     EXPECT_EQ(table[2].x, 555.0f);

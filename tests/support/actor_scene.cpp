@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/crt.h"
@@ -69,4 +70,11 @@ unsigned SeedFor(int count, const std::function<bool(const int* draws)>& wanted)
     }
     ADD_FAILURE() << "no seed gives the draws wanted";
     return 0;
+}
+
+std::string ShotFields(const Shot& s) {
+    char text[200];
+    snprintf(text, sizeof text, "x %.9g y %.9g v %.9g %.9g spin %.9g type %d size %dx%d life %d active %d", s.x, s.y,
+             s.vx, s.vy, s.spin, s.type, s.width, s.height, s.life, s.active);
+    return text;
 }

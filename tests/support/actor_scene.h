@@ -2,6 +2,7 @@
 // the real update and hit-test functions.
 #pragma once
 #include <functional>
+#include <string>
 
 #include "game/records.h"
 
@@ -20,3 +21,6 @@ Shot* LaunchTestShot(int slot, int type, float x, float y, int size);
 // The first seed whose next `count` draws of crt::rand pass `wanted`, and
 // seeds the generator with it.
 unsigned SeedFor(int count, const std::function<bool(const int* draws)>& wanted);
+
+// Every field of a shot on one line, exact floats, for one comparison per shot.
+std::string ShotFields(const Shot& s);
