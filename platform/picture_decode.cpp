@@ -1,6 +1,7 @@
 #include "platform/picture_decode.h"
 #include <SDL.h>
 #include <png.h>
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -8,8 +9,6 @@
 #include <jerror.h>
 
 namespace {
-uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return (a << 24) | (r << 16) | (g << 8) | b; }
-
 bool Fail(DecodedPicture* out, const char* why) {
     delete[] out->pixels;
     out->pixels = nullptr;
@@ -76,10 +75,16 @@ void JpegEmitMessage(j_common_ptr info, int level) {
     }
 }
 
+// Pixels are 0xAARRGGBB words; on this little-endian machine their bytes
+// lie blue, green, red, alpha, the order both decoders can write directly.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "pixel words are decoded as B, G, R, A bytes");
+
+// Enough rows for what libjpeg hands back at once (its largest sampling).
+constexpr uint32_t JpegRowsAtOnce = 16;
+
 struct JpegJob {
     jpeg_decompress_struct info;
     JpegErrors errors;
-    unsigned char* row = nullptr;
 };
 
 // Kept apart from its caller so that every value that changes between
@@ -93,22 +98,19 @@ bool RunJpeg(JpegJob* job, const unsigned char* data, size_t size, uint32_t maxS
         std::snprintf(job->errors.message, sizeof job->errors.message, "picture too large");
         return false;
     }
-    job->info.out_color_space = JCS_RGB;
+    job->info.out_color_space = JCS_EXT_BGRA;  // alpha comes out full
     jpeg_start_decompress(&job->info);
-    if (job->info.output_components != 3 || !Allocate(out, job->info.output_width, job->info.output_height, maxSide)) {
+    if (job->info.output_components != 4 || !Allocate(out, job->info.output_width, job->info.output_height, maxSide)) {
         std::snprintf(job->errors.message, sizeof job->errors.message, "unsupported size or colours");
         return false;
     }
-    job->row = new unsigned char[(size_t)out->width * 3];
     while (job->info.output_scanline < job->info.output_height) {
-        JSAMPROW rows[1] = {job->row};
         const uint32_t y = job->info.output_scanline;
-        if (jpeg_read_scanlines(&job->info, rows, 1) != 1) return false;
-        uint32_t* line = out->pixels + (size_t)y * out->width;
-        for (uint32_t x = 0; x < out->width; ++x) {
-            const unsigned char* rgb = job->row + 3 * (size_t)x;
-            line[x] = Argb(0xFF, rgb[0], rgb[1], rgb[2]);
-        }
+        const uint32_t count = std::min(JpegRowsAtOnce, out->height - y);
+        JSAMPROW rows[JpegRowsAtOnce];
+        for (uint32_t i = 0; i < count; ++i)
+            rows[i] = reinterpret_cast<JSAMPROW>(out->pixels + (size_t)(y + i) * out->width);
+        if (jpeg_read_scanlines(&job->info, rows, count) == 0) return false;
     }
     jpeg_finish_decompress(&job->info);
     return true;
@@ -120,21 +122,14 @@ bool DecodePng(const unsigned char* data, size_t size, uint32_t maxSide, Decoded
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&image, data, size)) return Fail(out, image.message);
-    image.format = PNG_FORMAT_RGBA;
+    image.format = PNG_FORMAT_BGRA;
     if (!Allocate(out, image.width, image.height, maxSide)) {
         png_image_free(&image);
         return Fail(out, "picture too large or empty");
     }
-    // Decoded into the pixel buffer's own bytes, then packed in place.
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(out->pixels);
-    if (!png_image_finish_read(&image, nullptr, bytes, 0, nullptr)) {
+    if (!png_image_finish_read(&image, nullptr, out->pixels, 0, nullptr)) {
         png_image_free(&image);
         return Fail(out, image.message);
-    }
-    const size_t count = (size_t)out->width * out->height;
-    for (size_t i = 0; i < count; ++i) {
-        const unsigned char* p = bytes + 4 * i;
-        out->pixels[i] = Argb(p[3], p[0], p[1], p[2]);
     }
     return true;
 }
@@ -147,7 +142,6 @@ bool DecodeJpeg(const unsigned char* data, size_t size, uint32_t maxSide, Decode
     job->errors.message[0] = '\0';
     const bool decoded = RunJpeg(job, data, size, maxSide, out);
     jpeg_destroy_decompress(&job->info);
-    delete[] job->row;
     if (!decoded) Fail(out, job->errors.message);
     delete job;
     return decoded;
