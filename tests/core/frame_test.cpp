@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <initializer_list>
-#include <string>
 
 #include "game/frame.h"
 #include "game/records.h"
@@ -21,71 +20,54 @@
 
 namespace {
 
-constexpr float FloorYPx = 896.0f;  // top of cell row 28
-
 class FrameTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(OpenTestGraphics());
         boxes::Record(IDNO);
-
-        // A flat floor under the whole stage; a standing player on it.
+        // A flat floor from cell row 28 down; a standing player on it.
         std::memset(MapTiles, 0, sizeof MapTiles);
         std::memset(&MapTiles[1], MaskSolid, sizeof(MapTile));
         for (int row = 0; row < StageRows; ++row)
             for (int column = 0; column < StageColumns; ++column) TileIndexMap[row][column] = row >= 28 ? 1 : 0;
-        ThePlayer = {};
+        ResetGameToProgramStart();
         ThePlayer.HP = 300;
         ThePlayer.x = 1000.0f;
-        ThePlayer.y = FloorYPx;
+        ThePlayer.y = 896.0f;
         ThePlayer.controllable = 1;
-        std::memset(Enemies, 0, sizeof Enemies);
-        std::memset(Shots, 0, sizeof Shots);
-        Boss = {};
-        BossHp = BossStartHp;
         Scene = SceneField;
-        LoadedSoundSet = SoundSetNone;
     }
-
     void TearDown() override {
         ForceDeviceLossState(DeviceLossState::Working);
         boxes::Stop();
         HoldKeys({});
         CloseTestGraphics();
     }
-
     int Frame(std::initializer_list<int> down = {}) {
         HoldKeys(down);
         return UpdateFrame(nullptr);
     }
-
-    void FillBackBuffer(uint32_t colour) {
-        uint32_t* pixels = Graphics.device->BackBuffer();
-        for (int i = 0; i < 640 * 480; ++i) pixels[i] = colour;
-    }
-    bool BackBufferIs(uint32_t rgb) {
-        const uint32_t* pixels = Graphics.device->BackBuffer();
-        for (int i = 0; i < 640 * 480; ++i)
-            if ((pixels[i] & 0xFFFFFF) != rgb) return false;
-        return true;
+    // Runs one frame and checks where the scene machine and the sounds stand after it.
+    void FrameLeaves(int scene, int soundSet, std::initializer_list<int> down = {}) {
+        EXPECT_EQ(Frame(down), 1);
+        EXPECT_EQ(Scene, scene);
+        EXPECT_EQ(LoadedSoundSet, soundSet);
     }
 };
 
-TEST_F(FrameTest, FrameClearsToBlueBlendsByAlphaAndSamplesUnfiltered) {
+TEST_F(FrameTest, UnknownSceneClearsToBlueSetsTheDrawingStatesAndPresents) {
     Graphics.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     Graphics.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     Graphics.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
     Graphics.device->SetRenderState(D3DRS_SRCBLEND, 1);
     Graphics.device->SetRenderState(D3DRS_DESTBLEND, 1);
-    // A scene the game does not have: blue, nothing updated, still presented.
     Scene = 9;
     ThePlayer.x = 6500.0f;
-    FillBackBuffer(0x123456);
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_TRUE(BackBufferIs(0x0000FF));
-    EXPECT_EQ(Scene, 9);
+    for (int i = 0; i < 640 * 480; ++i) Graphics.device->BackBuffer()[i] = 0x123456;
+    FrameLeaves(9, SoundSetNone);
     EXPECT_EQ(ThePlayer.x, 6500.0f);
-    EXPECT_EQ(LoadedSoundSet, SoundSetNone);
+    for (int i = 0; i < 640 * 480; ++i) ASSERT_EQ(BackPixel(i % 640, i / 640) & 0xFFFFFF, 0x0000FFu) << i;
+    EXPECT_EQ(Graphics.deviceLost, 0);
 
     DWORD value = 99;
     Graphics.device->GetRenderState(D3DRS_SRCBLEND, &value);
@@ -96,152 +78,77 @@ TEST_F(FrameTest, FrameClearsToBlueBlendsByAlphaAndSamplesUnfiltered) {
         Graphics.device->GetSamplerState(0, type, &value);
         EXPECT_EQ(value, D3DTEXF_NONE) << type;
     }
-}
 
-TEST_F(FrameTest, PresentOnALostDeviceRaisesTheFlag) {
-    Scene = 9;
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(Graphics.deviceLost, 0);
     ForceDeviceLossState(DeviceLossState::Lost);
     EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(Graphics.deviceLost, 1);
+    EXPECT_EQ(Graphics.deviceLost, 1) << "Present on a lost device raises the flag";
 }
 
 TEST_F(FrameTest, FailedBeginSkipsTheBodyButClosesAndPresents) {
     ThePlayer.x = 6500.0f;  // a field body would switch to the boss
-
     ASSERT_TRUE(SUCCEEDED(Graphics.device->BeginScene()));  // the frame's own BeginScene now fails
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(Scene, SceneField);
-    EXPECT_EQ(LoadedSoundSet, SoundSetNone);
+    FrameLeaves(SceneField, SoundSetNone);
     Graphics.device->EndScene();
 
     ASSERT_TRUE(SUCCEEDED(Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND)));  // and now the batch's Begin
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(Scene, SceneField);
-    EXPECT_EQ(LoadedSoundSet, SoundSetNone);
+    FrameLeaves(SceneField, SoundSetNone);
     EXPECT_TRUE(SUCCEEDED(Graphics.device->BeginScene())) << "the frame ended its scene";
     Graphics.device->EndScene();
     Graphics.sprite->End();
-
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(Scene, SceneBoss);
+    FrameLeaves(SceneBoss, SoundSetField);
 }
 
-TEST_F(FrameTest, BossPartStartsStrictlyPastTheGate) {
+TEST_F(FrameTest, BossPartStartsStrictlyPastTheGateAndEachSceneLoadsItsSounds) {
+    Scene = SceneTitle;
+    FrameLeaves(SceneTitle, SoundSetTitle);
+    Scene = SceneField;
     ThePlayer.x = 6000.0f;
-    Frame();
-    EXPECT_EQ(Scene, SceneField);
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-    Frame();
-    EXPECT_EQ(Scene, SceneField);
+    FrameLeaves(SceneField, SoundSetField);
+    FrameLeaves(SceneField, SoundSetField);
+    // A continue after a death in the field keeps the field's set.
+    Scene = SceneContinue;
+    for (int i = 0; i < 5; ++i) FrameLeaves(SceneContinue, SoundSetField);
+    Scene = SceneField;
 
     ThePlayer.x = std::nextafter(6000.0f, 7000.0f);
-    Frame();
-    EXPECT_EQ(Scene, SceneBoss);
-    EXPECT_EQ(LoadedSoundSet, SoundSetField) << "the switching frame is still a field frame";
-    Frame();
-    EXPECT_EQ(Scene, SceneBoss);
-    EXPECT_EQ(LoadedSoundSet, SoundSetBoss);
+    FrameLeaves(SceneBoss, SoundSetField);  // the switching frame is still a field frame
+    FrameLeaves(SceneBoss, SoundSetBoss);
 }
 
-TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesReturnsToTheTitle) {
+TEST_F(FrameTest, EscAsksOnEveryFrameItIsDownAndYesOrEnterAfterTheBossFallsReturnsToTheTitle) {
     LoadedSoundSet = SoundSetField;
-    boxes::Reply = IDNO;
-    Frame({VK_ESCAPE});
-    EXPECT_EQ((int)boxes::Seen.size(), 1);
+    FrameLeaves(SceneField, SoundSetField, {VK_ESCAPE});
+    ASSERT_EQ((int)boxes::Seen.size(), 1);
     EXPECT_EQ(boxes::Seen.back().owner, nullptr);
     EXPECT_EQ(boxes::Seen.back().text, "タイトルに戻ります。よろしいですか？");
     EXPECT_EQ(boxes::Seen.back().caption, "タイトルに戻る");
     EXPECT_EQ(boxes::Seen.back().type, 0x1024u);
-    EXPECT_EQ(Scene, SceneField);
     Frame({VK_ESCAPE});
-    EXPECT_EQ((int)boxes::Seen.size(), 2);
     Frame();
     EXPECT_EQ((int)boxes::Seen.size(), 2);
 
     boxes::Reply = IDYES;
-    Frame({VK_ESCAPE});
-    EXPECT_EQ((int)boxes::Seen.size(), 3);
-    EXPECT_EQ(Scene, SceneTitle);
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetTitle) << "the next frame is a title frame";
+    FrameLeaves(SceneTitle, SoundSetField, {VK_ESCAPE});
+    FrameLeaves(SceneTitle, SoundSetTitle);  // the next frame is a title frame
     EXPECT_EQ((int)boxes::Seen.size(), 3);
 
-    // The same in the boss part.
     Scene = SceneBoss;
     LoadedSoundSet = SoundSetBoss;
     ThePlayer.x = 6200.0f;
-    Frame({VK_ESCAPE});
+    FrameLeaves(SceneTitle, SoundSetBoss, {VK_ESCAPE});
     EXPECT_EQ((int)boxes::Seen.size(), 4);
-    EXPECT_EQ(Scene, SceneTitle);
-}
 
-TEST_F(FrameTest, EnterLeavesTheBossPartOnlyAfterItsDefeat) {
+    // Enter leaves the boss part only after the boss's defeat.
     Scene = SceneBoss;
-    LoadedSoundSet = SoundSetBoss;
-    ThePlayer.x = 6200.0f;
-    Frame({VK_RETURN});
-    EXPECT_EQ(Scene, SceneBoss);
-
+    FrameLeaves(SceneBoss, SoundSetBoss, {VK_RETURN});
     BossHp = 0;
-    Frame({VK_RETURN});
-    EXPECT_EQ(Scene, SceneTitle);
+    FrameLeaves(SceneTitle, SoundSetBoss, {VK_RETURN});
     EXPECT_EQ(EnterHeld, 1) << "the same press must not act on the title";
 
     Scene = SceneBoss;
     BossHp = -40;
-    Frame();
-    EXPECT_EQ(Scene, SceneBoss);
-    Frame({VK_RETURN});
-    EXPECT_EQ(Scene, SceneTitle);
-}
-
-TEST_F(FrameTest, SoundSetsFollowTheScenes) {
-    Scene = SceneTitle;
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetTitle);
-
-    Scene = SceneField;
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-
-    // A continue after a death in the field keeps the field's set.
-    Scene = SceneContinue;
-    for (int i = 0; i < 5; ++i) Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-    Scene = SceneField;
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-
-    // A continue from the boss part past the gate: one field frame loads the
-    // field's set and sends the game back to the boss, which loads its own.
-    LoadedSoundSet = SoundSetBoss;
-    ThePlayer.x = 6300.0f;
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetField);
-    EXPECT_EQ(Scene, SceneBoss);
-    Frame();
-    EXPECT_EQ(LoadedSoundSet, SoundSetBoss);
-}
-
-TEST_F(FrameTest, QuitFrameReturnsZeroWithoutPresenting) {
-    Scene = SceneTitle;
-    LoadedSoundSet = SoundSetTitle;
-    TitleChoice = 2;
-    TitleAlpha = 0;
-    LogoX = 0.0f;
-    LogoY = 0.0f;
-    ForceDeviceLossState(DeviceLossState::Lost);
-    EXPECT_EQ(Frame(), 0);
-    EXPECT_EQ(Graphics.deviceLost, 0) << "nothing was presented";
-    ForceDeviceLossState(DeviceLossState::Working);
-    EXPECT_TRUE(SUCCEEDED(Graphics.device->BeginScene())) << "the scene was ended";
-    EXPECT_TRUE(SUCCEEDED(Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND))) << "the batch was ended";
-    Graphics.sprite->End();
-    Graphics.device->EndScene();
-    ResetTitle();
+    FrameLeaves(SceneBoss, SoundSetBoss);
+    FrameLeaves(SceneTitle, SoundSetBoss, {VK_RETURN});
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // files that end early, short and long lines, CR LF, bad digits, no file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "game/stage/stage.h"
@@ -24,6 +27,11 @@ std::string MaskRow(int row, char d) {
     return line;
 }
 
+// Chosen cells of one tile, each {row, column, value}.
+void ExpectMask(int tile, std::initializer_list<std::array<int, 3>> cells) {
+    for (const auto& c : cells) EXPECT_EQ(MapTiles[tile].mask[c[0]][c[1]], c[2]) << c[0] << "," << c[1];
+}
+
 class StageFileTest : public testing::Test {
 protected:
     ScratchDir scratch;
@@ -34,28 +42,21 @@ protected:
     }
 };
 
-TEST_F(StageFileTest, MaskFileReadsRowByRowWithAnyDigit) {
-    std::string text;
-    for (int row = 0; row < 32; ++row) text += MaskRow(row, row == 5 ? '7' : '1') + "\n";
-    WriteTextFile("m.txt", text);
-    LoadMapTile(3, "m.txt");
-    for (int row = 0; row < 32; ++row)
-        for (int c = 0; c < 32; ++c)
-            ASSERT_EQ(MapTiles[3].mask[row][c], (c + row) % 3 == 0 ? (row == 5 ? 7 : 1) : 0) << row << "," << c;
-    EXPECT_EQ(MapTiles[2].mask[0][0], 0) << "other tiles untouched";
-}
-
-TEST_F(StageFileTest, CrLfFilesGiveTheSameTablesAsLf) {
+TEST_F(StageFileTest, FilesReadRowByRowWithAnyDigitAndCrLfReadsAsLf) {
     std::string lf, crlf;
     for (int row = 0; row < 32; ++row) {
-        lf += MaskRow(row, '1') + "\n";
-        crlf += MaskRow(row, '1') + "\r\n";
+        lf += MaskRow(row, row == 5 ? '7' : '1') + "\n";
+        crlf += MaskRow(row, row == 5 ? '7' : '1') + "\r\n";
     }
     WriteTextFile("lf.txt", lf);
     WriteTextFile("crlf.txt", crlf);
-    LoadMapTile(0, "lf.txt");
+    LoadMapTile(3, "lf.txt");
     LoadMapTile(1, "crlf.txt");
-    EXPECT_EQ(std::memcmp(&MapTiles[0], &MapTiles[1], sizeof(MapTile)), 0);
+    for (int row = 0; row < 32; ++row)
+        for (int c = 0; c < 32; ++c)
+            ASSERT_EQ(MapTiles[3].mask[row][c], (c + row) % 3 == 0 ? (row == 5 ? 7 : 1) : 0) << row << "," << c;
+    EXPECT_EQ(std::memcmp(&MapTiles[3], &MapTiles[1], sizeof(MapTile)), 0);
+    EXPECT_EQ(MapTiles[2].mask[0][0], 0) << "other tiles untouched";
 
     std::string index;
     for (int row = 0; row < 40; ++row) index += std::string(224, (char)('0' + row % 10)) + "\r\n";
@@ -70,7 +71,7 @@ TEST_F(StageFileTest, CrLfFilesGiveTheSameTablesAsLf) {
     EXPECT_EQ(BackgroundOrder[6], 0);
 }
 
-TEST_F(StageFileTest, FileEndingEarlyRepeatsItsLastRow) {
+TEST_F(StageFileTest, EarlyEndsShortAndLongLinesShowTheReadersBuffer) {
     std::string text;
     for (int row = 0; row < 10; ++row) text += MaskRow(row, '1') + "\n";
     WriteTextFile("m.txt", text);
@@ -82,9 +83,7 @@ TEST_F(StageFileTest, FileEndingEarlyRepeatsItsLastRow) {
     LoadMapTile(4, "empty.txt");
     EXPECT_EQ(MapTiles[4].mask[0][0], -48);
     EXPECT_EQ(MapTiles[4].mask[31][31], -48);
-}
 
-TEST_F(StageFileTest, ShortLineKeepsThePreviousLineBehindItsEnd) {
     // A first line cut short reads its LF as -38 and the closing zero as
     // -48; what follows was never read and is -48 too.
     WriteTextFile("Texture/Map/MapImageData.txt", "12\n3456789\n");
@@ -92,31 +91,16 @@ TEST_F(StageFileTest, ShortLineKeepsThePreviousLineBehindItsEnd) {
     const int expected[] = {1, 2, -38, -48, -48, -48, -48};
     for (int k = 0; k < 7; ++k) EXPECT_EQ(BackgroundOrder[k], expected[k]) << k;
 
-    std::string text = std::string(32, '1') + "\n" + "0000\n" + Repeat(std::string(32, '0') + "\n", 30);
-    WriteTextFile("m.txt", text);
-    LoadMapTile(0, "m.txt");
-    EXPECT_EQ(MapTiles[0].mask[1][3], 0);
-    EXPECT_EQ(MapTiles[0].mask[1][4], -38);
-    EXPECT_EQ(MapTiles[0].mask[1][5], -48);
-    EXPECT_EQ(MapTiles[0].mask[1][6], 1) << "the first line shows through";
-    EXPECT_EQ(MapTiles[0].mask[1][31], 1);
-    EXPECT_EQ(MapTiles[0].mask[2][6], 0);
-}
+    WriteTextFile("m.txt", std::string(32, '1') + "\n" + "0000\n" + Repeat(std::string(32, '0') + "\n", 30));
+    LoadMapTile(5, "m.txt");
+    // Behind the short line's end the first line shows through.
+    ExpectMask(5, {{1, 3, 0}, {1, 4, -38}, {1, 5, -48}, {1, 6, 1}, {1, 31, 1}, {2, 6, 0}});
 
-TEST_F(StageFileTest, LongLineSpillsIntoTheNextRow) {
     // 40 digits: the first read takes 33 of them, the next the other 7 and
     // the LF, over what the first left behind.
-    std::string text = std::string(33, '1') + "2222222\n" + Repeat(std::string(32, '0') + "\n", 31);
-    WriteTextFile("m.txt", text);
-    LoadMapTile(0, "m.txt");
-    EXPECT_EQ(MapTiles[0].mask[0][31], 1);
-    EXPECT_EQ(MapTiles[0].mask[1][0], 2);
-    EXPECT_EQ(MapTiles[0].mask[1][6], 2);
-    EXPECT_EQ(MapTiles[0].mask[1][7], -38);
-    EXPECT_EQ(MapTiles[0].mask[1][8], -48);
-    EXPECT_EQ(MapTiles[0].mask[1][9], 1);
-    EXPECT_EQ(MapTiles[0].mask[2][0], 0);
-    EXPECT_EQ(MapTiles[0].mask[31][0], 0);
+    WriteTextFile("m.txt", std::string(33, '1') + "2222222\n" + Repeat(std::string(32, '0') + "\n", 31));
+    LoadMapTile(6, "m.txt");
+    ExpectMask(6, {{0, 31, 1}, {1, 0, 2}, {1, 6, 2}, {1, 7, -38}, {1, 8, -48}, {1, 9, 1}, {2, 0, 0}, {31, 0, 0}});
 
     // The background file reads its first line only, however long.
     WriteTextFile("Texture/Map/MapImageData.txt", "0123456789012345\n9999999\n");
@@ -157,12 +141,9 @@ TEST_F(StageFileTest, MissingFileSaysSoAndLeavesTheTable) {
     EXPECT_EQ(TileIndexMap[5][5], 4);
     EXPECT_EQ(BackgroundOrder[2], 3);
     EXPECT_EQ(MapTiles[6].mask[1][1], 1);
-    EXPECT_NE(said.find("Texture/Map/MapHitData.txt\n"), std::string::npos) << said;
-    EXPECT_NE(said.find("Texture/Map/MapImageData.txt\n"), std::string::npos) << said;
-    EXPECT_NE(said.find("Texture/Map/Map06.txt\n"), std::string::npos) << said;
-    int lines = 0;
-    for (char c : said) lines += c == '\n';
-    EXPECT_EQ(lines, 3);
+    for (const char* file : {"Texture/Map/MapHitData.txt\n", "Texture/Map/MapImageData.txt\n", "Texture/Map/Map06.txt\n"})
+        EXPECT_NE(said.find(file), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3);
 }
 
 }  // namespace

@@ -20,68 +20,46 @@ protected:
     StageMaker stage;
 };
 
-TEST_F(StageQueryTest, SamplesOutsideTheStageAreMinusOne) {
+TEST_F(StageQueryTest, SamplesOutsideTheStageOrOfCellsNamingNoTileAreMinusOne) {
     stage.Fill(0, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
     stage.Fill(StageWidthPx - 1, StageHeightPx - 1, StageWidthPx - 1, StageHeightPx - 1, 7);
-    stage.Load();
-    EXPECT_EQ(SampleMapHit(-1, 100), -1);
-    EXPECT_EQ(SampleMapHit(100, -1), -1);
-    EXPECT_EQ(SampleMapHit(7168, 0), -1);
-    EXPECT_EQ(SampleMapHit(0, 1280), -1);
-    EXPECT_EQ(SampleMapHit(INT_MIN, INT_MAX), -1);
-    EXPECT_EQ(SampleMapHit(7167, 1279), 7);
-    EXPECT_EQ(SampleMapHit(0, 0), 1);
-}
-
-TEST_F(StageQueryTest, CellsNamingNoTileSampleAsOutside) {
-    stage.Fill(0, 0, StageWidthPx - 1, StageHeightPx - 1, MaskSolid);
     stage.Load();
     TileIndexMap[3][5] = 10;
     TileIndexMap[3][6] = -38;
     TileIndexMap[3][7] = INT_MIN;
-    EXPECT_EQ(SampleMapHit(5 * 32, 3 * 32), -1);
-    EXPECT_EQ(SampleMapHit(6 * 32 + 31, 3 * 32 + 31), -1);
-    EXPECT_EQ(SampleMapHit(7 * 32, 3 * 32), -1);
-    EXPECT_EQ(SampleMapHit(8 * 32, 3 * 32), 1);
+    const struct {
+        int x, y, want;
+    } samples[] = {{-1, 100, -1},        {100, -1, -1},     {7168, 0, -1},
+                   {0, 1280, -1},        {INT_MIN, INT_MAX, -1}, {7167, 1279, 7},
+                   {0, 0, 1},            {5 * 32, 3 * 32, -1},   {6 * 32 + 31, 3 * 32 + 31, -1},
+                   {7 * 32, 3 * 32, -1}, {8 * 32, 3 * 32, 1}};
+    for (const auto& s : samples) EXPECT_EQ(SampleMapHit(s.x, s.y), s.want) << s.x << "," << s.y;
     EXPECT_EQ(TileIndexMap[3][6], -38) << "the stored value is kept";
 }
 
-TEST_F(StageQueryTest, ScanDirectionsAndLineCounts) {
+TEST_F(StageQueryTest, ScanDirectionsLineCountsAndWidths) {
     stage.Fill(100, 0, 100, StageHeightPx - 1, MaskSolid);  // one solid column
     stage.Fill(0, 200, StageWidthPx - 1, 200, MaskSolid);   // one solid row
     stage.Load();
-    int f = 99;
-    EXPECT_EQ(ScanMap(100, 50, &f, 4, 10, 300), 0);
-    EXPECT_EQ(f, 0);
-
-    // Left and up walk dist + 1 lines, right and down dist lines.
-    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, 10, 0), 1);
-    EXPECT_EQ(f, 0);
-    EXPECT_EQ(ScanMap(100, 50, &f, ScanRight, 10, 0), 0);
-    EXPECT_EQ(ScanMap(100, 50, &f, ScanRight, 10, 1), 1);
-    EXPECT_EQ(ScanMap(110, 50, &f, ScanLeft, 10, 9), 0);
-    EXPECT_EQ(f, 10);
-    EXPECT_EQ(ScanMap(110, 50, &f, ScanLeft, 10, 10), 1);
-    EXPECT_EQ(f, 10);
-    EXPECT_EQ(ScanMap(90, 50, &f, ScanRight, 10, 10), 0);
-    EXPECT_EQ(ScanMap(90, 50, &f, ScanRight, 10, 11), 1);
-    EXPECT_EQ(f, 10);
-    EXPECT_EQ(ScanMap(300, 190, &f, ScanDown, 10, 11), 1);
-    EXPECT_EQ(f, 10);
-    EXPECT_EQ(ScanMap(300, 210, &f, ScanUp, 10, 10), 1);
-    EXPECT_EQ(f, 10);
-    EXPECT_EQ(ScanMap(300, 210, &f, ScanUp, 10, -1), 0);
-
-    // Lines are 2 x half wide, from centre - half to centre + half - 1.
-    EXPECT_EQ(ScanMap(110, 50, &f, ScanUp, 10, 0), 1);
-    EXPECT_EQ(ScanMap(111, 50, &f, ScanUp, 10, 0), 0);
-    EXPECT_EQ(ScanMap(90, 50, &f, ScanUp, 10, 0), 0);
-    EXPECT_EQ(ScanMap(91, 50, &f, ScanUp, 10, 0), 1);
-
-    // No pixels in a line: nothing found, nothing free.
-    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, 0, 300), 0);
-    EXPECT_EQ(f, 0);
-    EXPECT_EQ(ScanMap(100, 50, &f, ScanLeft, -5, 300), 0);
+    // Left and up walk dist + 1 lines, right and down dist lines; a line is
+    // 2 x half wide, from centre - half to centre + half - 1; no pixels in a
+    // line find nothing and count nothing free. free -1: not pinned.
+    const struct {
+        int x, y, dir, half, dist, found, free;
+    } scans[] = {
+        {100, 50, 4, 10, 300, 0, 0},          {100, 50, ScanLeft, 10, 0, 1, 0},   {100, 50, ScanRight, 10, 0, 0, -1},
+        {100, 50, ScanRight, 10, 1, 1, -1},   {110, 50, ScanLeft, 10, 9, 0, 10},  {110, 50, ScanLeft, 10, 10, 1, 10},
+        {90, 50, ScanRight, 10, 10, 0, -1},   {90, 50, ScanRight, 10, 11, 1, 10}, {300, 190, ScanDown, 10, 11, 1, 10},
+        {300, 210, ScanUp, 10, 10, 1, 10},    {300, 210, ScanUp, 10, -1, 0, -1},  {110, 50, ScanUp, 10, 0, 1, -1},
+        {111, 50, ScanUp, 10, 0, 0, -1},      {90, 50, ScanUp, 10, 0, 0, -1},     {91, 50, ScanUp, 10, 0, 1, -1},
+        {100, 50, ScanLeft, 0, 300, 0, 0},    {100, 50, ScanLeft, -5, 300, 0, -1},
+    };
+    for (const auto& s : scans) {
+        SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " dir " << s.dir << " half " << s.half << " dist " << s.dist);
+        int f = 99;
+        EXPECT_EQ(ScanMap(s.x, s.y, &f, (unsigned char)s.dir, s.half, s.dist), s.found);
+        if (s.free >= 0) { EXPECT_EQ(f, s.free); }
+    }
 }
 
 TEST_F(StageQueryTest, LineCountsFreeOnlyWhenItsLastPixelIsFree) {
@@ -181,17 +159,14 @@ TEST(RectsOverlapTest, HalfOpenEdgesAndOverflowFreeSums) {
 }
 
 TEST(TruncToIntTest, TruncatesTowardZeroAndSaturates) {
-    EXPECT_EQ(TruncToInt(-1.5), -1);
-    EXPECT_EQ(TruncToInt(-0.99), 0);
-    EXPECT_EQ(TruncToInt(2.99), 2);
-    EXPECT_EQ(TruncToInt(2147483647.9), INT_MAX);
-    EXPECT_EQ(TruncToInt(-2147483648.9), INT_MIN);
-    EXPECT_EQ(TruncToInt(2147483648.0), INT_MAX);
-    EXPECT_EQ(TruncToInt(-2147483649.0), INT_MIN);
-    EXPECT_EQ(TruncToInt(1e30), INT_MAX);
-    EXPECT_EQ(TruncToInt(-std::numeric_limits<double>::infinity()), INT_MIN);
-    EXPECT_EQ(TruncToInt(std::numeric_limits<double>::infinity()), INT_MAX);
-    EXPECT_EQ(TruncToInt(std::nan("")), INT_MIN);
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double in;
+        int want;
+    } cases[] = {{-1.5, -1},          {-0.99, 0},          {2.99, 2},           {2147483647.9, INT_MAX},
+                 {-2147483648.9, INT_MIN}, {2147483648.0, INT_MAX}, {-2147483649.0, INT_MIN}, {1e30, INT_MAX},
+                 {-inf, INT_MIN},     {inf, INT_MAX},      {std::nan(""), INT_MIN}};
+    for (const auto& c : cases) EXPECT_EQ(TruncToInt(c.in), c.want) << c.in;
 }
 
 }  // namespace

@@ -2,21 +2,15 @@
 #include <cstring>
 
 #include "game/actors/enemies.h"
-#include "game/frame.h"
 #include "game/records.h"
-#include "game/title.h"
-#include "graphics/graphics.h"
 #include "platform/crt.h"
-#include "platform/testhooks.h"
+#include "platform/d3dx9.h"
 #include "platform/win32.h"
 #include "screen_fixture.h"
 
-namespace {
-constexpr uint32_t Seed = 20240607;
-}  // namespace
-
 class TitleTest : public ScreenTest {
 protected:
+    static constexpr uint32_t Seed = 20240607;
     // The rain's top row on screen: where this frame's random draw put it.
     int RainTop() const {
         for (int y = 0; y < 480; ++y)
@@ -24,15 +18,9 @@ protected:
         return -1;
     }
     bool MenuShows(uint32_t colour) const { return Pixel(250, 310) == colour; }
-    // The generator's draw that follows `count` draws from `seed`.
-    static int DrawAfter(uint32_t seed, int count) {
-        crt::srand(seed);
-        for (int i = 0; i < count; ++i) crt::rand();
-        return crt::rand();
-    }
 };
 
-TEST_F(TitleTest, FadesInSlidesTheLogoAndOpensTheMenuOnTime) {
+TEST_F(TitleTest, FadesInSlidesTheLogoOpensTheMenuOnTimeAndUpActsBeforeDown) {
     crt::srand(Seed);
     int rainTops[132];
     for (int frame = 1; frame <= 131; ++frame) {
@@ -54,12 +42,22 @@ TEST_F(TitleTest, FadesInSlidesTheLogoAndOpensTheMenuOnTime) {
     ASSERT_EQ(Frame({VK_DOWN}), 1);
     EXPECT_EQ(TitleCursor, 1);
     EXPECT_TRUE(MenuShows(MenuQuitColour));
-    const int nextDraw = crt::rand();
-
     // Exactly one draw a frame, and it places the rain.
-    EXPECT_EQ(DrawAfter(Seed, 132), nextDraw);
+    const int nextDraw = crt::rand();
     crt::srand(Seed);
     for (int frame = 1; frame <= 131; ++frame) EXPECT_EQ(rainTops[frame], crt::rand() % 480) << frame;
+    crt::rand();
+    EXPECT_EQ(nextDraw, crt::rand());
+
+    // Up and Down together end on quit from either entry.
+    Frames(1, {VK_UP});
+    Frames(1, {VK_UP, VK_DOWN});
+    EXPECT_EQ(TitleCursor, 1);
+    Frames(1, {VK_UP, VK_DOWN});
+    EXPECT_EQ(TitleCursor, 1);
+    Frames(2, {VK_UP});
+    EXPECT_EQ(TitleCursor, 0);
+    EXPECT_TRUE(MenuShows(MenuStartColour));
 }
 
 TEST_F(TitleTest, EnterSkipsToTheRestingLogoAndNeedsAFreshPress) {
@@ -74,31 +72,17 @@ TEST_F(TitleTest, EnterSkipsToTheRestingLogoAndNeedsAFreshPress) {
     Frames(60, {VK_RETURN});
     EXPECT_EQ(LogoX, 2560.0f - 32.0f * 9);
     EXPECT_EQ(TitleChoice, 0);
-
-    // Released, then pressed with Down mid-slide: the menu opens and the
-    // cursor moves in the same frame, but nothing is chosen yet.
     Frames(1);
     EXPECT_EQ(EnterHeld, 0);
+    // Pressed with Down mid-slide: the menu opens and the cursor moves in
+    // the same frame, but nothing is chosen yet.
     ASSERT_EQ(Frame({VK_RETURN, VK_DOWN}), 1);
     EXPECT_EQ(LogoX, 0.0f);
     EXPECT_EQ(LogoY, 0.0f);
     EXPECT_EQ(TitleCursor, 1);
-    EXPECT_EQ(TitleChoice, 0);
     EXPECT_TRUE(MenuShows(MenuQuitColour));
     Frames(3, {VK_RETURN});
     EXPECT_EQ(TitleChoice, 0);
-}
-
-TEST_F(TitleTest, UpActsBeforeDownInTheSameFrame) {
-    OpenMenu();
-    Frames(1, {VK_UP, VK_DOWN});
-    EXPECT_EQ(TitleCursor, 1);
-    // From quit, Up goes to start and Down back to quit.
-    Frames(1, {VK_UP, VK_DOWN});
-    EXPECT_EQ(TitleCursor, 1);
-    Frames(2, {VK_UP});
-    EXPECT_EQ(TitleCursor, 0);
-    EXPECT_TRUE(MenuShows(MenuStartColour));
 }
 
 TEST_F(TitleTest, StartSetsUpTheNewGameAndFadesIntoTheField) {
@@ -119,10 +103,10 @@ TEST_F(TitleTest, StartSetsUpTheNewGameAndFadesIntoTheField) {
     // Only these five change; the rest of the player carries over.
     Player newGame = before;
     newGame.x = 300.0f;
-    newGame.airborne = 0;
     newGame.y = 900.0f;
-    newGame.HP = 300;
     newGame.vy = 1.0f;
+    newGame.airborne = 0;
+    newGame.HP = 300;
     EXPECT_EQ(std::memcmp(&ThePlayer, &newGame, sizeof newGame), 0);
     EXPECT_EQ(Enemies[4].state, 1);
     EXPECT_EQ(Enemies[4].spin, 0.0f);
@@ -146,7 +130,9 @@ TEST_F(TitleTest, StartSetsUpTheNewGameAndFadesIntoTheField) {
     EXPECT_EQ(Shots[3].active, 1);
     // The fading title still draws one number a frame.
     const int nextDraw = crt::rand();
-    EXPECT_EQ(nextDraw, DrawAfter(Seed, 84));
+    crt::srand(Seed);
+    for (int i = 0; i < 84; ++i) crt::rand();
+    EXPECT_EQ(nextDraw, crt::rand());
 
     ASSERT_EQ(Frame(), 1);
     EXPECT_EQ(LoadedSoundSet, SoundSetField);
@@ -177,4 +163,9 @@ TEST_F(TitleTest, QuitFadesIntoTheFarewellAndEndsWithoutDrawing) {
     EXPECT_EQ(TitleAlpha, 0);
     for (int y = 0; y < 480; ++y) ASSERT_EQ(Pixel(RainColumn, y), ClearColour) << y;
     EXPECT_EQ(Pixel(510, 30), ClearColour);
+    // The last frame still closed its scene and its sprite batch.
+    EXPECT_TRUE(SUCCEEDED(Graphics.device->BeginScene()));
+    EXPECT_TRUE(SUCCEEDED(Graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND)));
+    Graphics.sprite->End();
+    Graphics.device->EndScene();
 }
