@@ -1,12 +1,10 @@
-// Every picture, loaded into its slot by the game's own start-up loading:
-// sizes a power of two that cover what the drawing reads, something to see
-// in every cell the drawing picks, bars that fill exactly the columns the
-// life points name, and backgrounds whose ground lies where the stage's does.
+// Every picture as the game's start-up loads it: a power-of-two size that
+// covers what the drawing reads, something in every cell the drawing picks,
+// bar fills exactly as wide as full life, ground where the stage is solid.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "support/data_tree.h"
@@ -19,9 +17,7 @@
 
 namespace {
 
-constexpr int PlayerCellPx = 96;
-constexpr int BossCellPx = 256;
-constexpr int FullLifePx = 300;
+constexpr int PlayerCellPx = 96, BossCellPx = 256, FullLifePx = 300;
 constexpr int ScreenW = 640, ScreenH = 480;  // the screen pictures' drawn size
 
 struct Pixels {
@@ -41,15 +37,13 @@ struct Pixels {
 Pixels Read(IDirect3DTexture9* texture) {
     Pixels p;
     D3DSURFACE_DESC desc;
-    if (!texture || texture->GetLevelDesc(0, &desc) < 0) return p;
     D3DLOCKED_RECT locked;
-    if (texture->LockRect(0, &locked, nullptr, 0) < 0) return p;
+    if (!texture || texture->GetLevelDesc(0, &desc) < 0 || texture->LockRect(0, &locked, nullptr, 0) < 0) return p;
     p.width = (int)desc.Width;
     p.height = (int)desc.Height;
     p.argb.resize((size_t)p.width * p.height);
     for (int y = 0; y < p.height; ++y)
-        std::memcpy(&p.argb[(size_t)y * p.width], static_cast<const char*>(locked.pBits) + (size_t)y * locked.Pitch,
-                    (size_t)p.width * 4);
+        std::memcpy(&p.argb[(size_t)y * p.width], (const char*)locked.pBits + (size_t)y * locked.Pitch, p.width * 4u);
     texture->UnlockRect(0);
     return p;
 }
@@ -65,8 +59,8 @@ protected:
     }
     void TearDown() override { ReleaseTextures(); }
 
-    // The picture in a slot, which must cover `needW` x `needH` at a
-    // power-of-two size (the loader would otherwise stretch it).
+    // The picture in a slot, covering `needW` x `needH` at a power-of-two
+    // size (the loader would otherwise stretch it).
     Pixels Slot(IDirect3DTexture9* texture, int needW, int needH, const char* what) {
         EXPECT_NE(texture, nullptr) << what << " did not load";
         Pixels p = Read(texture);
@@ -79,10 +73,10 @@ protected:
     void ExpectCellsDrawn(const Pixels& p, int cellW, int cellH, int columns, int rows, int top, const char* what) {
         if (p.width < cellW * columns || p.height < top + cellH * rows) return;
         for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c) {
-                int visible = p.Visible(c * cellW, top + r * cellH, (c + 1) * cellW, top + (r + 1) * cellH);
-                EXPECT_GT(visible, cellW * cellH / 20) << what << " cell column " << c << " row " << r;
-            }
+            for (int c = 0; c < columns; ++c)
+                EXPECT_GT(p.Visible(c * cellW, top + r * cellH, (c + 1) * cellW, top + (r + 1) * cellH),
+                          cellW * cellH / 20)
+                    << what << " cell column " << c << " row " << r;
     }
 
     InDataDirectory dir;
@@ -109,10 +103,7 @@ TEST_F(Pictures, EverySlotTheGameDrawsHoldsAPictureOfTheSizeItsDrawingNeeds) {
     for (int s : {0, 1, 2, 4, 5, 6, 7}) Slot(SceneTextures[s], ScreenW, ScreenH, "screen picture");
     Slot(SceneTextures[3], 160, 200, "menu");
     // Enemy sheets hold three columns and two rows of the kind's box.
-    for (int i = 0; i < EnemyCount; ++i) {
-        const Enemy& e = Enemies[i];
-        Slot(EnemyTextures[e.kind], 3 * e.width, 2 * e.height, "enemy sheet");
-    }
+    for (const Enemy& e : Enemies) Slot(EnemyTextures[e.kind], 3 * e.width, 2 * e.height, "enemy sheet");
 }
 
 TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
@@ -142,8 +133,7 @@ TEST_F(Pictures, EveryCellTheDrawingPicksShowsSomething) {
         Pixels shot = Read(ShotTextures[t]);
         EXPECT_GT(shot.Visible(0, 0, shot.width, shot.height), 0) << "shot " << t;
     }
-    Pixels menu = Read(SceneTextures[3]);
-    ExpectCellsDrawn(menu, 160, 100, 1, 2, 0, "menu");
+    ExpectCellsDrawn(Read(SceneTextures[3]), 160, 100, 1, 2, 0, "menu");
 }
 
 TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
@@ -158,7 +148,7 @@ TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
 
 // The grass on top of the ground is bright green; sky, hills and trees are not.
 bool Grass(uint32_t argb) {
-    int r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
+    const int r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
     return g > 0xA8 && r < 0xA8 && b < 0x80;
 }
 
@@ -172,12 +162,10 @@ TEST_F(Pictures, BackgroundGroundLiesExactlyWhereTheStageIsSolid) {
             int x = k * BackgroundStripWidthPx + sx;
             if (x < TileSize || x >= StageWidthPx - TileSize) continue;  // the side walls
             for (int y = 4; y + 2 < strip.height; ++y) {
-                bool top = SampleMapHit(x, y) == 1 && SampleMapHit(x, y - 1) != 1;
-                if (!top) continue;
+                if (SampleMapHit(x, y) != 1 || SampleMapHit(x, y - 1) == 1) continue;  // not a floor's top
                 ++checked;
                 EXPECT_TRUE(Grass(strip.At(sx, y + 1))) << "no ground drawn at (" << x << ", " << y << ")";
-                EXPECT_FALSE(Grass(strip.At(sx, y - 3))) << "ground drawn above the floor at (" << x << ", " << y
-                                                         << ")";
+                EXPECT_FALSE(Grass(strip.At(sx, y - 3))) << "ground above the floor at (" << x << ", " << y << ")";
             }
         }
         EXPECT_GT(checked, 100) << "strip " << k;

@@ -7,9 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "game/draw/draw.h"
@@ -18,6 +19,7 @@
 #include "game/resources.h"
 #include "game/stage/stage.h"
 #include "graphics/graphics.h"
+#include "support/actor_scene.h"
 #include "support/colours.h"
 #include "support/test_graphics.h"
 
@@ -44,15 +46,10 @@ protected:
 
     void SetUp() override {
         ClearTables();
-        ThePlayer = Player{};
-        ThePlayer.controllable = 1;
-        ThePlayer.x = 100.0f;
-        ThePlayer.y = 300.0f;
-        std::memset(Enemies, 0, sizeof Enemies);
-        Boss = Enemy{};
-        std::memset(Shots, 0, sizeof Shots);
+        ClearActors();
+        StandPlayer(100.0f, 300.0f, 0);
+        ThePlayer.HP = 0;
         for (int k = 0; k < BackgroundStripCount; ++k) BackgroundOrder[k] = k;
-        BossHp = BossStartHp;
         Scene = SceneField;
     }
 
@@ -64,9 +61,8 @@ protected:
 
     static void ClearTables() {
         for (IDirect3DTexture9** table :
-             {SceneTextures, PlayerTextures, EnemyTextures, BackgroundTextures, BossTextures, ShotTextures}) {
+             {SceneTextures, PlayerTextures, EnemyTextures, BackgroundTextures, BossTextures, ShotTextures})
             for (int i = 0; i < TextureTableSize; ++i) table[i] = nullptr;
-        }
     }
 
     IDirect3DTexture9* MakePicture(int w, int h, const std::function<uint32_t(int u, int v)>& texel) {
@@ -100,6 +96,11 @@ protected:
     }
 
     static bool Black(int x, int y) { return Pixel(x, y) == 0; }
+    // A texel of the picture tagged `tag` there, black for tag 0, anything for -1.
+    static bool Shows(int x, int y, int tag) { return tag < 0 || (tag ? At(x, y).tag == tag : Black(x, y)); }
+    static void ExpectBlack(std::initializer_list<std::pair<int, int>> points) {
+        for (auto [x, y] : points) EXPECT_TRUE(Black(x, y)) << "pixel (" << x << ", " << y << ")";
+    }
 
     // The pixel shows `over` at `alpha` (0 to 255) on top of `under` (black
     // unless given), to the rounding of the blends.

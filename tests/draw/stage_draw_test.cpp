@@ -1,15 +1,8 @@
 #include "draw_fixture.h"
 
 namespace {
-
-constexpr int SheetTag = 8;
-constexpr int EnemyTag = 9;
-constexpr int ImpactTag = 10;
-constexpr int ShotTag = 11;
-constexpr int BarTag = 12;
-constexpr int FillTag = 13;
-constexpr int ClearTag = 14;
-
+constexpr int SheetTag = 8, EnemyTag = 9, ImpactTag = 10, ShotTag = 11, BarTag = 12, FillTag = 13, ClearTag = 14;
+constexpr int BossCell = 16;
 }  // namespace
 
 class StageDraw : public DrawTest {
@@ -17,43 +10,39 @@ protected:
     void MakeBackgrounds() {
         for (int k = 0; k < BackgroundStripCount; ++k) BackgroundTextures[k] = MakeCoded(k + 1, 1024, 1024);
     }
+    // The camera's corner after a frame drawn with the player at (x, y).
+    void RenderAt(float x, float y, int cameraX, int cameraY) {
+        ThePlayer.x = x;
+        ThePlayer.y = y;
+        Render();
+        EXPECT_EQ(CameraX, cameraX) << "player at " << x << ", " << y;
+        EXPECT_EQ(CameraY, cameraY) << "player at " << x << ", " << y;
+    }
+    void PlaceBoss(int state) {
+        Scene = SceneBoss;
+        Boss.x = Boss.y = 300.0f;
+        Boss.width = Boss.height = BossCell;
+        Boss.state = state;
+    }
 };
 
 TEST_F(StageDraw, CameraFollowsThePlayerWithinTheStage) {
     MakeBackgrounds();
     PlayerTextures[0] = MakeCoded(SheetTag, 768, 768);
 
-    Render();
-    EXPECT_EQ(CameraX, 0);
-    EXPECT_EQ(CameraY, 0);
+    RenderAt(100.0f, 300.0f, 0, 0);
     EXPECT_EQ(At(0, 0), (Texel{1, 0, 0}));
     EXPECT_EQ(At(639, 479), (Texel{1, 639, 479}));
-
-    ThePlayer.x = 6900.0f;
-    ThePlayer.y = 1000.0f;
-    Render();
-    EXPECT_EQ(CameraX, 6528);
-    EXPECT_EQ(CameraY, 544);
+    RenderAt(6900.0f, 1000.0f, 6528, 544);
     EXPECT_EQ(At(0, 0), (Texel{7, 384, 544}));
     EXPECT_EQ(At(639, 479), (Texel{7, 1023, 1023}));
     // The standing cell, its centre 372 pixels from the view's left edge.
     EXPECT_EQ(At(372 - 48, 1000 - 544 - 96), (Texel{SheetTag, 0, 576}));
     EXPECT_EQ(At(372 - 49, 1000 - 544 - 96).tag, 7);
-
     // Truncation toward zero, never rounding.
-    ThePlayer.x = 320.75f;
-    ThePlayer.y = 380.5f;
-    Render();
-    EXPECT_EQ(CameraX, 0);
-    EXPECT_EQ(CameraY, 0);
-    ThePlayer.x = 319.5f;
-    Render();
-    EXPECT_EQ(CameraX, 0);
-    ThePlayer.x = 1345.5f;
-    ThePlayer.y = 500.0f;
-    Render();
-    EXPECT_EQ(CameraX, 1025);
-    EXPECT_EQ(CameraY, 120);
+    RenderAt(320.75f, 380.5f, 0, 0);
+    RenderAt(319.5f, 380.5f, 0, 0);
+    RenderAt(1345.5f, 500.0f, 1025, 120);
     EXPECT_EQ(At(0, 0), (Texel{2, 1, 120}));
     EXPECT_EQ(At(0, 479), (Texel{2, 1, 599}));
 }
@@ -72,72 +61,45 @@ TEST_F(StageDraw, StripsFollowTheBackgroundOrder) {
     BackgroundOrder[0] = 10;
     BackgroundOrder[1] = -1;
     Render();
-    EXPECT_TRUE(Black(0, 0));
-    EXPECT_TRUE(Black(320, 0));
+    ExpectBlack({{0, 0}, {320, 0}});
 }
 
 TEST_F(StageDraw, EnemiesStandOnTheirFeetAndTurnAboutTheirMiddle) {
     EnemyTextures[0] = MakeCoded(EnemyTag, 96, 32);
-    auto place = [](Enemy& e, float x, float y) {
-        e.kind = 0;
-        e.width = 32;
-        e.height = 16;
-        e.x = x;
-        e.y = y;
-        e.state = 1;
-    };
-    place(Enemies[0], 200.0f, 300.0f);
-    Enemies[0].spin = 90.0f;
-    place(Enemies[1], 400.0f, 300.0f);
-    Enemies[1].attack = 1;
+    auto place = [](int i, float x, float y) { return PlaceEnemy(i, 0, x, y, 32, 16); };
+    place(0, 200.0f, 300.0f)->spin = 90.0f;
+    place(1, 400.0f, 300.0f)->attack = 1;
     Enemies[1].animation = 1.5f;
-    place(Enemies[2], 500.0f, 300.0f);
-    Enemies[2].animation = 1.9f;
+    place(2, 500.0f, 300.0f)->animation = 1.9f;
     Enemies[2].facing = 1;
-    place(Enemies[3], 100.0f, 200.0f);
-    Enemies[3].state = 2;  // dying ones are drawn too
+    place(3, 100.0f, 200.0f)->state = 2;  // dying ones are drawn too
     Enemies[3].animation = 0.5f;
     // Records that select no picture or no cell draw nothing.
-    place(Enemies[4], 300.0f, 100.0f);
-    Enemies[4].kind = 10;
-    place(Enemies[5], 300.0f, 150.0f);
-    Enemies[5].kind = -1;
-    place(Enemies[6], 300.0f, 200.0f);
-    Enemies[6].animation = 3.0e9f;
-    place(Enemies[7], 300.0f, 250.0f);
-    Enemies[7].facing = 1 << 30;
+    place(4, 300.0f, 100.0f)->kind = 10;
+    place(5, 300.0f, 150.0f)->kind = -1;
+    place(6, 300.0f, 200.0f)->animation = 3.0e9f;
+    place(7, 300.0f, 250.0f)->facing = 1 << 30;
     Render();
 
     // A quarter turn clockwise: the picture's (16 + dy, 7 - dx) lands on
     // the middle plus (dx, dy).
     for (int dx : {-8, -3, 0, 5, 7})
-        for (int dy : {-16, -1, 0, 9, 15}) {
+        for (int dy : {-16, -1, 0, 9, 15})
             EXPECT_EQ(At(200 + dx, 292 + dy), (Texel{EnemyTag, 16 + dy, 7 - dx})) << dx << ", " << dy;
-        }
-    EXPECT_TRUE(Black(200 + 8, 292));
-    EXPECT_TRUE(Black(200, 292 + 16));
+    ExpectBlack({{208, 292}, {200, 308}});
 
     EXPECT_EQ(At(384, 284), (Texel{EnemyTag, 64, 0}));
     EXPECT_EQ(At(415, 299), (Texel{EnemyTag, 95, 15}));
-    EXPECT_TRUE(Black(416, 299));
-    EXPECT_TRUE(Black(384, 300));
     EXPECT_EQ(At(484, 284), (Texel{EnemyTag, 32, 16}));
     EXPECT_EQ(At(84, 184), (Texel{EnemyTag, 0, 0}));
-    for (int y : {90, 140, 190, 240}) {
-        EXPECT_TRUE(Black(300, y)) << y;
-    }
+    ExpectBlack({{416, 299}, {384, 300}, {300, 90}, {300, 140}, {300, 190}, {300, 240}});
 }
 
 TEST_F(StageDraw, BossCellsFollowItsAttackAndCounter) {
-    constexpr int W = 16;
+    constexpr int W = BossCell;
     BossTextures[0] = MakeCoded(SheetTag, 7 * W, 512 + 2 * W);
     BossTextures[1] = MakeCoded(ImpactTag, W, 2 * W);
-    Scene = SceneBoss;
-    Boss.x = 300.0f;
-    Boss.y = 300.0f;
-    Boss.width = W;
-    Boss.height = W;
-    Boss.state = 1;
+    PlaceBoss(1);
     struct Case {
         int attack, counter, facing;
         float animation;
@@ -162,23 +124,14 @@ TEST_F(StageDraw, BossCellsFollowItsAttackAndCounter) {
         EXPECT_EQ(At(300 + W / 2 - 1, 299), (Texel{SheetTag, c.u + W - 1, c.v + W - 1}));
         // The impact shows beside the boss only in the swing's second half.
         const bool impact = c.attack == 1 && c.counter < 25;
-        if (c.facing == 1) {
-            EXPECT_EQ(At(300 - 170, 300 - 128) == (Texel{ImpactTag, 0, W}), impact);
-        } else {
-            EXPECT_EQ(At(300 + 98, 300 - 128) == (Texel{ImpactTag, 0, 0}), impact);
-        }
+        EXPECT_EQ(At(c.facing ? 300 - 170 : 300 + 98, 300 - 128) == (Texel{ImpactTag, 0, c.facing ? W : 0}), impact);
     }
 }
 
 TEST_F(StageDraw, TransformationCellsAndBadBossRecords) {
-    constexpr int W = 16;
+    constexpr int W = BossCell;
     BossTextures[3] = MakeCoded(SheetTag, 4 * W, W);
-    Scene = SceneBoss;
-    Boss.x = 300.0f;
-    Boss.y = 300.0f;
-    Boss.width = W;
-    Boss.height = W;
-    Boss.state = 2;
+    PlaceBoss(2);
     Boss.kind = 3;
     const int left = 300 - W / 2;
     const int cells[][2] = {{30, 3}, {29, 2}, {20, 2}, {19, 1}, {10, 1}, {9, 0}, {1, 0}};
@@ -195,22 +148,19 @@ TEST_F(StageDraw, TransformationCellsAndBadBossRecords) {
         }
     }
 
-    for (int count : {40, 2147483647, -2147483647 - 1}) {
-        Boss.bossCount = count;
+    // Counts, forms and attacks that select no cell draw nothing.
+    const struct {
+        int count, form, state, attack;
+    } bad[] = {{40, 3, 2, 0}, {2147483647, 3, 2, 0}, {-2147483647 - 1, 3, 2, 0}, {30, 10, 2, 0},
+               {30, -1, 2, 0}, {30, 1 << 30, 2, 0}, {30, 3, 1, 9}};
+    for (const auto& b : bad) {
+        Boss.bossCount = b.count;
+        Boss.kind = b.form;
+        Boss.state = b.state;
+        Boss.attack = b.attack;
         Render();
-        EXPECT_TRUE(Black(left + 1, 284)) << count;
+        EXPECT_TRUE(Black(left + 1, 284)) << "count " << b.count << " form " << b.form << " attack " << b.attack;
     }
-    Boss.bossCount = 30;
-    for (int form : {10, -1, 1 << 30}) {
-        Boss.kind = form;
-        Render();
-        EXPECT_TRUE(Black(left + 1, 284)) << form;
-    }
-    Boss.kind = 3;
-    Boss.state = 1;
-    Boss.attack = 9;
-    Render();
-    EXPECT_TRUE(Black(left + 1, 284));
 }
 
 TEST_F(StageDraw, ShotsPlacedByTheirTopLeftAndOnlyWhileActive) {
@@ -225,9 +175,7 @@ TEST_F(StageDraw, ShotsPlacedByTheirTopLeftAndOnlyWhileActive) {
     EXPECT_EQ(At(65, 67), (Texel{ShotTag, 15, 7}));
     EXPECT_EQ(At(150, 60), (Texel{ShotTag, 0, 0}));
     EXPECT_EQ(At(164, 66), (Texel{ShotTag, 14, 6}));
-    EXPECT_TRUE(Black(165, 66));
-    EXPECT_TRUE(Black(250, 60));
-    EXPECT_TRUE(Black(350, 60));
+    ExpectBlack({{165, 66}, {250, 60}, {350, 60}});
     // Half a turn about the middle of its box.
     EXPECT_EQ(At(450, 60), (Texel{ShotTag, 15, 7}));
     EXPECT_EQ(At(465, 67), (Texel{ShotTag, 0, 0}));
@@ -249,26 +197,24 @@ TEST_F(StageDraw, LifeBarsAndStageClear) {
     // The stage-clear picture leaves the top rows clear, to see the bar under it.
     SceneTextures[7] = MakePicture(640, 480, [](int u, int v) { return v < 240 ? 0u : TexelColour(ClearTag, u, v); });
     Scene = SceneBoss;
-    BossHp = 300;
-    Render();
-    EXPECT_EQ(At(339, 10), (Texel{BarTag + 1, 339, 10}));
-    EXPECT_EQ(At(340, 10), (Texel{FillTag + 1, 340, 10}));
-    EXPECT_EQ(At(639, 239), (Texel{FillTag + 1, 639, 239}));
-    EXPECT_EQ(At(5, 300), (Texel{BarTag, 5, 300}));
-    BossHp = 1;
-    Render();
-    EXPECT_EQ(At(638, 10), (Texel{BarTag + 1, 638, 10}));
-    EXPECT_EQ(At(639, 10), (Texel{FillTag + 1, 639, 10}));
-    for (int hp : {0, -2, -2147483647 - 1}) {
-        BossHp = hp;
+    // The boss bar's frame left of `fillFrom`, its fill from there to the
+    // right edge; the stage-clear picture once the boss has no life left.
+    const struct {
+        int hp, fillFrom;
+    } bars[] = {{300, 340}, {1, 639}, {0, 640}, {-2, 640}, {-2147483647 - 1, 640}, {1000, 0}};
+    for (const auto& c : bars) {
+        BossHp = c.hp;
         Render();
-        EXPECT_EQ(At(639, 10), (Texel{BarTag + 1, 639, 10})) << hp;
-        EXPECT_EQ(At(5, 300), (Texel{ClearTag, 5, 300})) << hp;
+        SCOPED_TRACE(testing::Message() << "BossHp " << c.hp);
+        if (c.fillFrom > 0) {
+            EXPECT_EQ(At(c.fillFrom - 1, 10), (Texel{BarTag + 1, c.fillFrom - 1, 10}));
+        }
+        if (c.fillFrom < 640) {
+            EXPECT_EQ(At(c.fillFrom, 10), (Texel{FillTag + 1, c.fillFrom, 10}));
+            EXPECT_EQ(At(639, 239), (Texel{FillTag + 1, 639, 239}));
+        }
+        EXPECT_EQ(At(5, 300), c.hp > 0 ? (Texel{BarTag, 5, 300}) : (Texel{ClearTag, 5, 300}));
     }
-    // More life than the bar is wide fills it all.
-    BossHp = 1000;
-    Render();
-    EXPECT_EQ(At(0, 10), (Texel{FillTag + 1, 0, 10}));
 }
 
 TEST_F(StageDraw, ContinueScreenShowsNoEnemyNoBossAndNoBossBar) {
@@ -277,37 +223,31 @@ TEST_F(StageDraw, ContinueScreenShowsNoEnemyNoBossAndNoBossBar) {
     BossTextures[4] = MakeCoded(BarTag, 640, 240);
     PlayerTextures[2] = MakeCoded(BarTag + 1, 512, 512);
     ShotTextures[0] = MakeCoded(ShotTag, 16, 8);
-    Enemies[0].x = 560.0f;
-    Enemies[0].y = 460.0f;
-    Enemies[0].width = 32;
-    Enemies[0].height = 16;
+    PlaceEnemy(0, 0, 560.0f, 460.0f, 32, 16);
+    PlaceBoss(1);
     Boss.x = 600.0f;
     Boss.y = 400.0f;
-    Boss.width = 16;
-    Boss.height = 16;
-    Boss.state = 1;
+    Scene = SceneField;
     Shots[0] = Shot{520.0f, 300.0f, 0, 0, 0, 0, 16, 8, 10, 1};
     SceneTextures[7] = MakePicture(640, 480, [](int u, int v) { return u < 620 ? 0u : TexelColour(ClearTag, u, v); });
 
-    Render();
-    EXPECT_EQ(At(544, 444).tag, EnemyTag);
-    EXPECT_TRUE(Black(592, 384));
-    EXPECT_TRUE(Black(600, 10));
-    EXPECT_EQ(At(520, 300).tag, ShotTag);
-    EXPECT_EQ(At(10, 10).tag, BarTag + 1);
-    Scene = SceneBoss;
-    Render();
-    EXPECT_TRUE(Black(544, 444));
-    EXPECT_EQ(At(592, 384).tag, SheetTag);
-    EXPECT_EQ(At(600, 10).tag, BarTag);
-
-    Scene = SceneContinue;
-    Render();
-    EXPECT_TRUE(Black(544, 444));
-    EXPECT_TRUE(Black(592, 384));
-    EXPECT_TRUE(Black(600, 10));
-    EXPECT_EQ(At(520, 300).tag, ShotTag);
-    EXPECT_EQ(At(10, 10).tag, BarTag + 1);
+    // The tag (0: black, -1: not looked at) at the enemy, the boss, its bar, the shot and
+    // the player's bar in each scene.
+    const struct {
+        int scene, enemy, boss, bossBar, shot, playerBar;
+    } scenes[] = {{SceneField, EnemyTag, 0, 0, ShotTag, BarTag + 1},
+                  {SceneBoss, 0, SheetTag, BarTag, -1, -1},
+                  {SceneContinue, 0, 0, 0, ShotTag, BarTag + 1}};
+    for (const auto& c : scenes) {
+        Scene = c.scene;
+        Render();
+        SCOPED_TRACE(testing::Message() << "scene " << c.scene);
+        EXPECT_TRUE(Shows(544, 444, c.enemy));
+        EXPECT_TRUE(Shows(592, 384, c.boss));
+        EXPECT_TRUE(Shows(600, 10, c.bossBar));
+        EXPECT_TRUE(Shows(520, 300, c.shot));
+        EXPECT_TRUE(Shows(10, 10, c.playerBar));
+    }
     EXPECT_TRUE(Black(630, 300));
     BossHp = 0;
     Render();

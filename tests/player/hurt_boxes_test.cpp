@@ -1,8 +1,7 @@
 #include "player_fixture.h"
 
 TEST_F(PlayerRun, KnockBackHoldsFortyTwoFramesThenControlReturns) {
-    Press(KeyX);
-    Frame();
+    Run(1, {KeyX});
     // Hit in this frame by something to the player's right.
     HurtPlayer(10);
     ThePlayer.vx = -3.0f;
@@ -12,9 +11,7 @@ TEST_F(PlayerRun, KnockBackHoldsFortyTwoFramesThenControlReturns) {
     EXPECT_EQ(ThePlayer.vy, -5.0f);
     EXPECT_EQ(ThePlayer.Cnt, 100);
 
-    Release(KeyX);
-    Press(VK_RIGHT);
-    Press(KeyC);
+    Run(0, {VK_RIGHT, KeyC});
     float x = ThePlayer.x;
     for (int k = 1; k <= 42; ++k) {
         ASSERT_EQ(ThePlayer.controllable, 0) << "frame N+" << k;
@@ -26,8 +23,7 @@ TEST_F(PlayerRun, KnockBackHoldsFortyTwoFramesThenControlReturns) {
     EXPECT_EQ(ThePlayer.controllable, 1);
     EXPECT_EQ(ThePlayer.Cnt, 58);
     EXPECT_EQ(GuardKeyHeld, 0);  // no latch moves while the keys are ignored
-    Release(KeyC);
-    Frame();  // N+43: the keys act again
+    Run(1, {VK_RIGHT});  // N+43: the keys act again
     EXPECT_EQ(ThePlayer.x, x + 5.0f);
     EXPECT_EQ(ThePlayer.vx, 0.0f);
     EXPECT_EQ(ThePlayer.Cnt, 57);
@@ -50,13 +46,11 @@ TEST_F(PlayerRun, BoxesTruncateTheWholeExpressionTowardZero) {
     EXPECT_EQ(PlayerThrustReachBox().left, -37);
     EXPECT_EQ(PlayerBackHalfBox().left, 10);
     EXPECT_EQ(PlayerBackHalfBox().width, 21);
-    const Box over = PlayerOverheadBox();
-    EXPECT_EQ(over.left, -37);
-    EXPECT_EQ(over.width, 96);
-    EXPECT_EQ(over.height, 32);
-    const Box low = PlayerLowBodyBox();
-    EXPECT_EQ(low.top, -3);
-    EXPECT_EQ(low.height, 64);
+    EXPECT_EQ(PlayerOverheadBox().left, -37);
+    EXPECT_EQ(PlayerOverheadBox().width, 96);
+    EXPECT_EQ(PlayerOverheadBox().height, 32);
+    EXPECT_EQ(PlayerLowBodyBox().top, -3);
+    EXPECT_EQ(PlayerLowBodyBox().height, 64);
 
     ThePlayer.facing = 0;
     EXPECT_EQ(PlayerForwardGuardBox().left, 23);

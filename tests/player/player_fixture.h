@@ -4,19 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "game/actors/player.h"
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/stage/stage.h"
 #include "platform/win32.h"
+#include "support/actor_scene.h"
 
-constexpr int KeyC = 0x43;
-constexpr int KeyX = 0x58;
-constexpr int KeyZ = 0x5A;
-
-constexpr int FloorRow = 28;                         // cell row of the floor's top
-constexpr float FloorTopPx = FloorRow * TileSize;    // 896
+constexpr int KeyC = 0x43, KeyX = 0x58, KeyZ = 0x5A;
+constexpr int FloorRow = 28;                       // cell row of the floor's top
+constexpr float FloorTopPx = FloorRow * TileSize;  // 896
 constexpr float StartXPx = 500.0f;
 
 class PlayerRun : public testing::Test {
@@ -28,11 +27,8 @@ protected:
         std::memset(&MapTiles[1].mask, 1, sizeof MapTiles[1].mask);
         for (int r = 0; r < StageRows; ++r)
             for (int c = 0; c < StageColumns; ++c) TileIndexMap[r][c] = r >= FloorRow ? 1 : 0;
-        ThePlayer = Player{};
-        ThePlayer.HP = 300;
-        ThePlayer.x = StartXPx;
-        ThePlayer.y = FloorTopPx;
-        ThePlayer.controllable = 1;
+        StandPlayer(StartXPx, FloorTopPx, 0);
+        std::memset(keys, 0, sizeof keys);
         ZFlag = XFlag = GuardKeyHeld = 0;
         BossHp = BossStartHp;
         Scene = SceneField;
@@ -47,9 +43,14 @@ protected:
         UpdatePlayer();
         CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
     }
-
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
+    }
+    // Exactly these keys down for `frames` frames; they stay down after.
+    void Run(int frames, std::initializer_list<int> down = {}) {
+        std::memset(keys, 0, sizeof keys);
+        for (int vk : down) keys[vk] = 0x80;
+        Frames(frames);
     }
 
     // Runs frames until the player stands on the floor again.
@@ -57,8 +58,7 @@ protected:
         int n = 0;
         do {
             Frame();
-            ++n;
-        } while (ThePlayer.airborne != 0 && n < 1000);
+        } while (++n < 1000 && ThePlayer.airborne != 0);
         return n;
     }
 };

@@ -1,55 +1,41 @@
 #include "player_fixture.h"
 
+#include <vector>
+
 TEST_F(PlayerRun, WalkCyclePlaysFootstepsOnItsFifthAndTwentySixthFrames) {
-    Press(VK_LEFT);
-    Press(VK_RIGHT);  // left wins
-    int steps[2][2] = {};
-    int found = 0;
+    Run(0, {VK_LEFT, VK_RIGHT});  // left wins
+    // Frame * 100 + slot of each footstep, and the exact single-precision
+    // sums of 0.1f on the frames around the cycle's turn.
+    std::vector<int> steps;
+    const struct {
+        int frame;
+        float animation;
+    } sums[] = {{25, 2.4999998f}, {26, 2.5999997f}, {40, 3.9999983f}, {41, 0.1f}};
     for (int frame = 1; frame <= 80; ++frame) {
         HandlePlayerInput(keys);
-        const int slot = FootstepSlot(ThePlayer.animation);
-        if (slot != 0) {
-            ASSERT_LT(found, 4) << "extra footstep on frame " << frame;
-            steps[found / 2][found % 2] = frame * 100 + slot;
-            ++found;
-        }
+        if (const int slot = FootstepSlot(ThePlayer.animation)) steps.push_back(frame * 100 + slot);
         UpdatePlayer();
         CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
-        // The exact single-precision sums of 0.1f.
-        if (frame == 25) {
-            EXPECT_EQ(ThePlayer.animation, 2.4999998f);
-        }
-        if (frame == 26) {
-            EXPECT_EQ(ThePlayer.animation, 2.5999997f);
-        }
-        if (frame == 40) {
-            EXPECT_EQ(ThePlayer.animation, 3.9999983f);
-        }
-        if (frame == 41) {
-            EXPECT_EQ(ThePlayer.animation, 0.1f);
-        }
+        for (const auto& sum : sums)
+            if (sum.frame == frame) {
+                EXPECT_EQ(ThePlayer.animation, sum.animation) << "frame " << frame;
+            }
     }
-    EXPECT_EQ(found, 4);
-    EXPECT_EQ(steps[0][0], 5 * 100 + SlotFootstepA);
-    EXPECT_EQ(steps[0][1], 26 * 100 + SlotFootstepB);
-    EXPECT_EQ(steps[1][0], 45 * 100 + SlotFootstepA);
-    EXPECT_EQ(steps[1][1], 66 * 100 + SlotFootstepB);
+    EXPECT_EQ(steps, (std::vector<int>{5 * 100 + SlotFootstepA, 26 * 100 + SlotFootstepB, 45 * 100 + SlotFootstepA,
+                                        66 * 100 + SlotFootstepB}));
     EXPECT_EQ(ThePlayer.facing, 1);
     EXPECT_EQ(ThePlayer.x, StartXPx - 80 * 5.0f);
     EXPECT_EQ(ThePlayer.y, FloorTopPx);
 
-    Release(VK_LEFT);
-    Frame();
+    Run(1, {VK_RIGHT});
     EXPECT_EQ(ThePlayer.facing, 0);
     EXPECT_EQ(ThePlayer.x, StartXPx - 79 * 5.0f);
-    Release(VK_RIGHT);
-    Frame();
+    Run(1);
     EXPECT_EQ(ThePlayer.animation, 0.0f);
 }
 
 TEST_F(PlayerRun, JumpThenGlideOnASecondPressWhileFalling) {
-    Press(KeyZ);
-    Frame();
+    Run(1, {KeyZ});
     EXPECT_EQ(ThePlayer.airborne, 1);
     EXPECT_EQ(ThePlayer.y, FloorTopPx - 8.0f);
     EXPECT_EQ(ThePlayer.vy, -7.75f);
@@ -57,20 +43,15 @@ TEST_F(PlayerRun, JumpThenGlideOnASecondPressWhileFalling) {
 
     // Holding Z does nothing more; a new press while still rising opens nothing.
     Frames(5);
-    Release(KeyZ);
-    Frame();
+    Run(1);
     EXPECT_EQ(ZFlag, 0);
-    Press(KeyZ);
-    Frame();
+    Run(1, {KeyZ});
     EXPECT_EQ(ThePlayer.airborne, 1);
     EXPECT_LT(ThePlayer.vy, 0.0f);
-
-    Release(KeyZ);
-    while (ThePlayer.vy <= 0.0f) Frame();
+    while (ThePlayer.vy <= 0.0f) Run(1);
     const float vyBefore = ThePlayer.vy;
     const float yBefore = ThePlayer.y;
-    Press(KeyZ);
-    Frame();
+    Run(1, {KeyZ});
     EXPECT_EQ(ThePlayer.airborne, 2);
     EXPECT_EQ(ThePlayer.y, yBefore + vyBefore);  // the first glide frame keeps the old speed
     EXPECT_EQ(ThePlayer.vy, 1.5f);
@@ -86,12 +67,9 @@ TEST_F(PlayerRun, JumpThenGlideOnASecondPressWhileFalling) {
 }
 
 TEST_F(PlayerRun, MovementIsLockedDuringGroundStepsAndGuards) {
-    Press(KeyX);
-    Frame();
-    Press(VK_LEFT);
-    Press(KeyZ);  // held through the step, taken once it ends
+    Run(1, {KeyX});
     const float x = ThePlayer.x;
-    Frames(4);
+    Run(4, {KeyX, VK_LEFT, KeyZ});  // Z held through the step, taken once it ends
     EXPECT_EQ(ThePlayer.x, x + 40.0f);  // only the lunge moves it
     EXPECT_EQ(ThePlayer.facing, 0);
     EXPECT_EQ(ThePlayer.airborne, 0);
@@ -103,14 +81,9 @@ TEST_F(PlayerRun, MovementIsLockedDuringGroundStepsAndGuards) {
     EXPECT_EQ(ThePlayer.facing, 1);
     FramesToLanding();
 
-    Release(KeyZ);
-    Release(VK_LEFT);
-    Press(KeyC);
-    Frame();
+    Run(1, {KeyX, KeyC});
     EXPECT_EQ(ThePlayer.guardState, 1);
-    Press(VK_RIGHT);
-    Press(KeyZ);
-    Frames(3);
+    Run(3, {KeyX, KeyC, VK_RIGHT, KeyZ});
     EXPECT_EQ(ThePlayer.facing, 1);
     EXPECT_EQ(ThePlayer.airborne, 0);
     EXPECT_EQ(ThePlayer.animation, 0.0f);
@@ -133,8 +106,7 @@ TEST_F(PlayerRun, DeathOnlyBelowTheStageFloorLimit) {
     // Life run out: the frame's motion still goes on.
     SetUp();
     ThePlayer.HP = 0;
-    Press(VK_RIGHT);
-    Frame();
+    Run(1, {VK_RIGHT});
     EXPECT_EQ(Scene, SceneContinue);
     EXPECT_EQ(ThePlayer.x, StartXPx + 5.0f);
 }
@@ -143,11 +115,7 @@ TEST_F(PlayerRun, BeatenBossFreezesTheKeysButNotTheFall) {
     BossHp = 0;
     ThePlayer.y = 800.0f;
     ThePlayer.airborne = 1;
-    Press(VK_RIGHT);
-    Press(KeyZ);
-    Press(KeyX);
-    Press(KeyC);
-    Frame();
+    Run(1, {VK_RIGHT, KeyZ, KeyX, KeyC});
     EXPECT_EQ(ThePlayer.x, StartXPx);
     EXPECT_EQ(ThePlayer.vy, 0.25f);
     EXPECT_EQ(ZFlag + XFlag + GuardKeyHeld, 0);

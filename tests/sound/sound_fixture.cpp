@@ -1,14 +1,9 @@
 #include "sound_fixture.h"
 
-#include <unistd.h>
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <climits>
-#include <cstdlib>
-#include <filesystem>
 #include <thread>
-#include <vector>
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 
@@ -53,8 +48,7 @@ bool WaitFrames(long from, long frames) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
         long mixed = 0;
-        long count = Count();
-        for (long i = from; i < count; ++i) mixed += Buffers[i].frames;
+        for (long i = from, count = Count(); i < count; ++i) mixed += Buffers[i].frames;
         if (mixed >= frames) return true;
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -63,21 +57,17 @@ bool WaitFrames(long from, long frames) {
 
 long LoudFramesSince(long from) {
     long loud = 0;
-    long count = Count();
-    for (long i = from; i < count; ++i) loud += Buffers[i].loudFrames;
+    for (long i = from, count = Count(); i < count; ++i) loud += Buffers[i].loudFrames;
     return loud;
 }
 
 ::testing::AssertionResult SteadyAt(int16_t value, long frames) {
     long from = Count();
     if (!WaitFrames(from, frames)) return ::testing::AssertionFailure() << "the mixer stalled";
-    long count = Count();
-    for (long i = from; i < count; ++i) {
-        MixBuffer buffer = Buffers[i];
-        if (buffer.low != value || buffer.high != value)
-            return ::testing::AssertionFailure() << "buffer " << i << " spans " << buffer.low << " to " << buffer.high
-                                                 << ", expected " << value << " throughout";
-    }
+    for (long i = from, count = Count(); i < count; ++i)
+        if (Buffers[i].low != value || Buffers[i].high != value)
+            return ::testing::AssertionFailure() << "buffer " << i << " spans " << Buffers[i].low << " to "
+                                                 << Buffers[i].high << ", expected " << value << " throughout";
     return ::testing::AssertionSuccess();
 }
 }  // namespace MixWatch

@@ -1,6 +1,5 @@
 // Start-up, shutdown and bad input: what the module holds, what it frees,
 // and that nothing it is handed makes it misbehave.
-#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -36,8 +35,7 @@ void CallEverything() {
 TEST(SoundWithoutDevice, EveryCallDoesNothingAndShutdownCompletes) {
     ScratchDir directory;
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
-    // Never started.
-    CallEverything();
+    CallEverything();  // never started
     ReleaseSound();
     ExpectEverythingReleased();
 
@@ -60,27 +58,20 @@ TEST(SoundWithoutDevice, EveryCallDoesNothingAndShutdownCompletes) {
     EXPECT_EQ(LiveSoundSegments(), 0);
 }
 
-TEST_F(SoundTest, StartUpMakesThePathsAndSearchesTheWorkingDirectoryOfStartUp) {
+// Files are found from the directory of start-up, and each is decoded once
+// however many returns to the title load it again.
+TEST_F(SoundTest, PathsMadeAtStartUpAndEachFileDecodedOnce) {
     EXPECT_NE(DefaultAudioPath, nullptr);
     EXPECT_NE(AudioPath1, nullptr);
     EXPECT_NE(AudioPath2, nullptr);
     EXPECT_NE(AudioPath1, AudioPath2);
-    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
+    for (const char* path : {"Sound/rain.wav", "Sound/sadsong-1.wav", "Sound/swing1.wav"})
+        WriteConstantWave(path, ShortFrames, Rain);
     ScratchDir elsewhere;
-    EXPECT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
-    PlaySoundSlot(0, 1, 0, 0);
-    EXPECT_TRUE(MixWatch::SteadyAt(Rain));
-}
-
-TEST_F(SoundTest, EachFileIsDecodedOnceHoweverOftenItIsLoaded) {
-    WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
-    WriteConstantWave("Sound/sadsong-1.wav", ShortFrames, Rain);
-    WriteConstantWave("Sound/swing1.wav", ShortFrames, Rain);
-    // Many returns to the title and new games.
     for (int round = 0; round < 50; ++round) {
         StopAllSounds();
         LoadSound("Sound/swing1.wav", 1, 0);
-        LoadSound("Sound/rain.wav", 0, 0);
+        ASSERT_EQ(LoadSound("Sound/rain.wav", 0, 0), 1);
         PlaySoundSlot(0, 1, 0, 0);
         LoadSound("Sound/sadsong-1.wav", 0, 0);
         PlaySoundSlot(0, 1, 0, 0);
@@ -89,10 +80,9 @@ TEST_F(SoundTest, EachFileIsDecodedOnceHoweverOftenItIsLoaded) {
     EXPECT_EQ(LiveSoundSegments(), 3);
     EXPECT_EQ(SoundSegments[1], SoundSegments[5]);
     EXPECT_TRUE(MixWatch::SteadyAt(2 * Rain));
-    // The fixture's shutdown must then free all three, each once.
 }
 
-TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsAreRefused) {
+TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsPlayNothing) {
     WriteConstantWave("Sound/rain.wav", ShortFrames, Rain);
     WriteBytes("Sound/text.wav", std::vector<unsigned char>(20, 'x'));
     WriteConstantWave("Sound/empty.wav", 0, Rain);
@@ -102,14 +92,15 @@ TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsAreRefused) {
     const char* bad[] = {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound/cut.wav", "Sound",
                          "", "Sound/\xff\xfe.wav", longName.c_str(), nullptr};
     for (const char* path : bad) {
+        SCOPED_TRACE(path ? path : "null");
         ASSERT_EQ(LoadSound("Sound/rain.wav", 3, 0), 1);
-        EXPECT_EQ(LoadSound(path, 3, 0), 0) << (path ? path : "null");
-        EXPECT_EQ(SoundSegments[3], nullptr) << (path ? path : "null");
+        EXPECT_EQ(LoadSound(path, 3, 0), 0);
+        EXPECT_EQ(SoundSegments[3], nullptr);
     }
-    // Slots outside the table are refused.
     EXPECT_EQ(LoadSound("Sound/rain.wav", SoundSlotCount, 0), 0);
     EXPECT_EQ(LoadSound("Sound/rain.wav", -1, 0), 0);
-    PlaySoundSlot(3, 1, 0, 0);
+    for (int slot : {0, 3, 17, 99, -1, 100}) PlaySoundSlot(slot, 1, 1, 0);
+    PlaySoundSlot(-5, 0, 0, 0);
     EXPECT_TRUE(MixWatch::SteadyAt(0));
     EXPECT_EQ(LiveSoundSegments(), 1);
 }

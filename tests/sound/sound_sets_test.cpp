@@ -1,6 +1,5 @@
-// The scenes' sound sets heard through the real frame: which files each
-// scene loads into which slots on its first frame, which loops it starts,
-// and what a change of scene stops.
+// The scenes' sound sets heard through the real frame: the slots each
+// scene fills on its first frame, the loops it starts and what it stops.
 #include <cstring>
 #include <initializer_list>
 #include "game/frame.h"
@@ -11,28 +10,17 @@
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 #include "sound_fixture.h"
+#include "support/actor_scene.h"
 #include "support/headless_game.h"
 #include "support/test_graphics.h"
 
 namespace {
-// Each loop at its own level, so the mix tells which loops play; each
-// field effect on a bit of its own above them, so the mix tells which
-// effects sound.
-constexpr int16_t Rain = 8192;
-constexpr int16_t SadSong = 4096;
-constexpr int16_t Forest = 20480;
-constexpr int16_t BossMusic = 16384;
+// Each loop at its own level and each field effect on a bit of its own
+// above them, so the mix tells what plays.
+constexpr int16_t Rain = 8192, SadSong = 4096, Forest = 20480, BossMusic = 16384;
 constexpr int16_t SwingOne = 16;  // also the title's cursor
-constexpr int16_t SwingTwo = 32;
-constexpr int16_t Bomb = 64;
-constexpr int16_t Open = 128;
-constexpr int16_t Hit = 256;
-constexpr int16_t StepOne = 512;
-constexpr int16_t StepTwo = 1024;
-constexpr int16_t Stamp = 2048;
-constexpr int16_t Choice = 3;
-constexpr int16_t Farewell = 5;
-constexpr int16_t OtherEffect = 1;
+constexpr int16_t SwingTwo = 32, Bomb = 64, Open = 128, Hit = 256, StepOne = 512, StepTwo = 1024, Stamp = 2048;
+constexpr int16_t Choice = 3, Farewell = 5, OtherEffect = 1;
 
 struct SoundFile {
     const char* path;
@@ -40,30 +28,16 @@ struct SoundFile {
 };
 
 constexpr SoundFile GameSounds[] = {
-    {"Sound/素振り1.wav", SwingOne},
-    {"Sound/キラキラリン.wav", Choice},
-    {"Sound/syaki-n.wav", OtherEffect},
-    {"Sound/雨.wav", Rain},
-    {"Sound/sadsong-1.wav", SadSong},
-    {"Sound/素振り2.wav", SwingTwo},
-    {"Sound/bom10.wav", Bomb},
-    {"Sound/open.wav", Open},
-    {"Sound/効果（攻撃）.wav", Hit},
-    {"Sound/step01.wav", StepOne},
-    {"Sound/step02.wav", StepTwo},
-    {"Sound/足踏み.wav", Stamp},
-    {"Sound/forest.wav", Forest},
-    {"Sound/Boss.wav", BossMusic},
-    {"Sound/うなり声.wav", OtherEffect},
-    {"Sound/太いものをブン回す.wav", OtherEffect},
-    {"Sound/ボスッ.wav", OtherEffect},
-    {"Sound/hyupa.wav", Farewell},
+    {"Sound/素振り1.wav", SwingOne},      {"Sound/キラキラリン.wav", Choice},  {"Sound/syaki-n.wav", OtherEffect},
+    {"Sound/雨.wav", Rain},               {"Sound/sadsong-1.wav", SadSong},    {"Sound/素振り2.wav", SwingTwo},
+    {"Sound/bom10.wav", Bomb},            {"Sound/open.wav", Open},            {"Sound/効果（攻撃）.wav", Hit},
+    {"Sound/step01.wav", StepOne},        {"Sound/step02.wav", StepTwo},       {"Sound/足踏み.wav", Stamp},
+    {"Sound/forest.wav", Forest},         {"Sound/Boss.wav", BossMusic},       {"Sound/うなり声.wav", OtherEffect},
+    {"Sound/太いものをブン回す.wav", OtherEffect}, {"Sound/ボスッ.wav", OtherEffect}, {"Sound/hyupa.wav", Farewell},
 };
 constexpr int GameSoundCount = sizeof GameSounds / sizeof GameSounds[0];
 
-constexpr int KeyCanopy = 'C';
-constexpr int KeyAttack = 'X';
-constexpr int KeyJump = 'Z';
+constexpr int KeyCanopy = 'C', KeyAttack = 'X', KeyJump = 'Z';
 constexpr int FloorRow = 30;  // y 960 down is solid
 constexpr int SolidTile = 1;
 
@@ -84,9 +58,9 @@ void Frame(std::initializer_list<int> keys = {}) {
 
 // Runs the frames, waits for the mix to play out whatever they started,
 // and gives the effects heard above the forest, one bit each.
-int EffectsHeard(int frames, std::initializer_list<int> keys = {}) {
+int EffectsHeard(int frames, int key = 0) {
     long from = MixWatch::Count();
-    for (int frame = 0; frame < frames; ++frame) Frame(keys);
+    for (int frame = 0; frame < frames; ++frame) key ? Frame({key}) : Frame();
     EXPECT_TRUE(MixWatch::WaitFrames(from, 2 * ShortFrames + 4096));
     int heard = 0;
     for (long i = from; i < MixWatch::Count(); ++i)
@@ -94,12 +68,10 @@ int EffectsHeard(int frames, std::initializer_list<int> keys = {}) {
     return heard;
 }
 
-void ExpectFilled(std::initializer_list<int> slots) {
-    for (int slot : slots) EXPECT_NE(SoundSegments[slot], nullptr) << "slot " << slot;
-}
-
-void ExpectEmpty(int first, int last) {
-    for (int slot = first; slot <= last; ++slot) EXPECT_EQ(SoundSegments[slot], nullptr) << "slot " << slot;
+// Slots first to last hold a sound, and from `empty` on none does.
+void ExpectFilled(int first, int last, int empty = SoundSlotCount) {
+    for (int slot = first; slot <= last; ++slot) EXPECT_NE(SoundSegments[slot], nullptr) << "slot " << slot;
+    for (int slot = empty; slot < SoundSlotCount; ++slot) EXPECT_EQ(SoundSegments[slot], nullptr) << "slot " << slot;
 }
 
 class SoundSetTest : public SoundTest {
@@ -121,17 +93,14 @@ protected:
 }  // namespace
 
 TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScenes) {
-    // The program's first frame: the title set, rain and sad song both
-    // looping from slot 0.
+    // The title's rain and sad song both loop from slot 0.
     ASSERT_EQ(Scene, SceneTitle);
     Frame();
     EXPECT_EQ(LoadedSoundSet, SoundSetTitle);
-    ExpectFilled({0, 1, 2, 3});
-    ExpectEmpty(4, 99);
+    ExpectFilled(0, 3, 4);
     EXPECT_TRUE(MixWatch::SteadyAt(Rain + SadSong));
 
-    // Enter brings the menu at once; a cursor move plays slot 1 twice
-    // over the loops.
+    // Enter brings the menu at once; a cursor move plays slot 1 over the loops.
     Frame({VK_RETURN});
     Frame();
     long from = MixWatch::Count();
@@ -149,24 +118,21 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
     // The first field frame stops the title's loops and starts the forest.
     Frame();
     EXPECT_EQ(LoadedSoundSet, SoundSetField);
-    ExpectFilled({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    ExpectEmpty(13, 99);
+    ExpectFilled(0, 12, 13);
     EXPECT_EQ(SoundSegments[1], SoundSegments[5]);
     EXPECT_TRUE(MixWatch::SteadyAt(Forest));
 
-    // A death: the continue screen loads slot 17 and the forest plays on
-    // under it and back into the field.
+    // The continue screen loads slot 17; the forest plays on under it.
     long fieldFrom = MixWatch::Count();
     Scene = SceneContinue;
     Frame();
-    ExpectFilled({17});
+    ExpectFilled(17, 17);
     EXPECT_EQ(LoadedSoundSet, SoundSetField);
     for (int frame = 0; frame < 70; ++frame) Frame();
     Frame({VK_RETURN});
     for (int frame = 0; frame < 100 && Scene == SceneContinue; ++frame) Frame();
     ASSERT_EQ(Scene, SceneField);
     Frame();
-    // Once the choice's sound has played out.
     ASSERT_TRUE(MixWatch::WaitFrames(MixWatch::Count(), 2 * ShortFrames));
     EXPECT_TRUE(MixWatch::SteadyAt(Forest));
     for (long i = fieldFrom; i < MixWatch::Count(); ++i) ASSERT_GE(MixWatch::At(i).low, Forest) << "buffer " << i;
@@ -177,7 +143,7 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
     ASSERT_EQ(Scene, SceneBoss);
     Frame();
     EXPECT_EQ(LoadedSoundSet, SoundSetBoss);
-    ExpectFilled({13, 14, 15, 16});
+    ExpectFilled(13, 16);
     EXPECT_TRUE(MixWatch::SteadyAt(BossMusic));
 
     // Esc and Yes: the next frame is the title's, with its own loops again.
@@ -192,44 +158,27 @@ TEST_F(SoundSetTest, EachSceneLoadsItsSetOnItsFirstFrameAndTheLoopsFollowTheScen
 }
 
 TEST_F(SoundSetTest, ThePlayersActionsPlayTheFieldEffects) {
-    ThePlayer = Player{};
-    ThePlayer.x = 300.0f;
-    ThePlayer.y = 900.0f;
-    ThePlayer.HP = 300;
+    StandPlayer(300.0f, 900.0f, 0);
     Scene = SceneField;
     LoadedSoundSet = SoundSetNone;
     EXPECT_EQ(EffectsHeard(60), 0);
     ASSERT_EQ(LoadedSoundSet, SoundSetField);
     ASSERT_EQ(ThePlayer.airborne, 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Stamp);
-    // A second press once falling opens the canopy.
-    EXPECT_EQ(EffectsHeard(40), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyJump}), Open);
-    EXPECT_EQ(EffectsHeard(200), 0);
-    ASSERT_EQ(ThePlayer.airborne, 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyCanopy}), Open);
-    EXPECT_EQ(EffectsHeard(1), 0);
-
-    EXPECT_EQ(EffectsHeard(15, {VK_RIGHT}), StepOne);
-    EXPECT_EQ(EffectsHeard(20, {VK_RIGHT}), StepTwo);
-    EXPECT_EQ(EffectsHeard(1), 0);
-
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne);
-    EXPECT_EQ(EffectsHeard(1), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingTwo);
-    EXPECT_EQ(EffectsHeard(1), 0);
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), Bomb);
-    EXPECT_EQ(EffectsHeard(80), 0);
-
+    // Frames run with the key held (0: none) and the effects they play; a
+    // second jump press once falling opens the canopy.
+    const struct {
+        int frames, key, heard;
+    } steps[] = {{1, KeyJump, Stamp}, {40, 0, 0},
+                 {1, KeyJump, Open}, {200, 0, 0},
+                 {1, KeyCanopy, Open}, {1, 0, 0},
+                 {15, VK_RIGHT, StepOne}, {20, VK_RIGHT, StepTwo}, {1, 0, 0},
+                 {1, KeyAttack, SwingOne}, {1, 0, 0}, {1, KeyAttack, SwingTwo}, {1, 0, 0}, {1, KeyAttack, Bomb},
+                 {80, 0, 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << "step " << &step - steps);
+        EXPECT_EQ(EffectsHeard(step.frames, step.key), step.heard);
+    }
     // An enemy in reach: the strike's swing and its hit sound together.
-    Enemies[0] = Enemy{};
-    Enemies[0].x = ThePlayer.x + 70.0f;
-    Enemies[0].y = ThePlayer.y;
-    Enemies[0].width = 40;
-    Enemies[0].height = 64;
-    Enemies[0].state = 1;
-    ThePlayer.facing = 0;
-    EXPECT_EQ(EffectsHeard(1, {KeyAttack}), SwingOne | Hit);
+    PlaceEnemy(0, 0, ThePlayer.x + 70.0f, ThePlayer.y, 40, 64);
+    EXPECT_EQ(EffectsHeard(1, KeyAttack), SwingOne | Hit);
 }
