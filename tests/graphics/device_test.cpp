@@ -1,5 +1,6 @@
 // The device's creation in both modes and through its fallbacks, the fixed
 // states, recovery from a loss, and release.
+#include <tuple>
 #include <vector>
 
 #include "device_fixture.h"
@@ -19,6 +20,16 @@ bool RefuseFirstTries(D3DDEVTYPE type, DWORD behavior) {
     return static_cast<int>(Tries.size()) > TriesRefused;
 }
 
+// The presentation parameters that differ between the modes, then the ones
+// both share, as one tuple each so a failure shows them all.
+auto Shared(const D3DPRESENT_PARAMETERS& p) {
+    return std::make_tuple(p.BackBufferCount, p.MultiSampleType, p.MultiSampleQuality, p.SwapEffect,
+                           p.EnableAutoDepthStencil, p.AutoDepthStencilFormat, p.Flags,
+                           p.FullScreen_RefreshRateInHz, p.PresentationInterval);
+}
+const auto SharedParams = std::make_tuple(1u, D3DMULTISAMPLE_NONE, DWORD{0}, D3DSWAPEFFECT_DISCARD, BOOL{TRUE},
+                                          D3DFMT_D24S8, DWORD{0}, 0u, D3DPRESENT_INTERVAL_IMMEDIATE);
+
 TEST_F(DeviceTest, FullScreenFillsTheTableAndSizesTheClientArea) {
     RECT client;
     GetClientRect(window, &client);
@@ -26,22 +37,9 @@ TEST_F(DeviceTest, FullScreenFillsTheTableAndSizesTheClientArea) {
     graphics.deviceLost = 1;
     ASSERT_EQ(graphics.Create(window, 640, 480, D3DFMT_X8R8G8B8, TRUE), 1);
     const D3DPRESENT_PARAMETERS& p = graphics.presentParams;
-    EXPECT_EQ(p.BackBufferWidth, 640u);
-    EXPECT_EQ(p.BackBufferHeight, 480u);
-    EXPECT_EQ(p.BackBufferFormat, D3DFMT_X8R8G8B8);
-    EXPECT_EQ(p.BackBufferCount, 1u);
-    EXPECT_EQ(p.MultiSampleType, D3DMULTISAMPLE_NONE);
-    EXPECT_EQ(p.MultiSampleQuality, 0u);
-    EXPECT_EQ(p.SwapEffect, D3DSWAPEFFECT_DISCARD);
-    EXPECT_EQ(p.hDeviceWindow, window);
-    EXPECT_EQ(p.Windowed, FALSE);
-    EXPECT_EQ(p.EnableAutoDepthStencil, TRUE);
-    EXPECT_EQ(p.AutoDepthStencilFormat, D3DFMT_D24S8);
-    EXPECT_EQ(p.Flags, 0u);
-    EXPECT_EQ(p.FullScreen_RefreshRateInHz, 0u);
-    EXPECT_EQ(p.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
-    EXPECT_NE(graphics.d3d, nullptr);
-    EXPECT_NE(graphics.device, nullptr);
+    EXPECT_EQ(std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.hDeviceWindow, p.Windowed),
+              std::make_tuple(640u, 480u, D3DFMT_X8R8G8B8, window, BOOL{FALSE}));
+    EXPECT_EQ(Shared(p), SharedParams);
     EXPECT_NE(graphics.sprite, nullptr);
     EXPECT_NE(graphics.font, nullptr);
     EXPECT_EQ(graphics.deviceLost, 0);
@@ -52,27 +50,21 @@ TEST_F(DeviceTest, FullScreenFillsTheTableAndSizesTheClientArea) {
 }
 
 TEST_F(DeviceTest, WindowedTakesTheDesktopFormatAndLeavesTheWindowAlone) {
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
     D3DDISPLAYMODE desktop{};
+    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &desktop), D3D_OK);
     d3d->Release();
-    RECT before, after;
+    RECT before, after, client;
     GetWindowRect(window, &before);
-
-    ASSERT_EQ(graphics.Create(window, 640, 480, D3DFMT_X8R8G8B8, FALSE), 1);
-    const D3DPRESENT_PARAMETERS& p = graphics.presentParams;
-    EXPECT_EQ(p.Windowed, TRUE);
-    EXPECT_EQ(p.BackBufferFormat, desktop.Format);
-    EXPECT_EQ(p.hDeviceWindow, window);
-    EXPECT_EQ(p.AutoDepthStencilFormat, D3DFMT_D24S8);
-    EXPECT_EQ(p.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
-    // Zero sizes ask for the client area, which the device writes back.
-    RECT client;
     GetClientRect(window, &client);
     ASSERT_NE(client.right, 640);
-    EXPECT_EQ(p.BackBufferWidth, static_cast<UINT>(client.right));
-    EXPECT_EQ(p.BackBufferHeight, static_cast<UINT>(client.bottom));
+
+    ASSERT_EQ(graphics.Create(window, 640, 480, D3DFMT_X8R8G8B8, FALSE), 1);
+    // Zero sizes ask for the client area, which the device writes back.
+    const D3DPRESENT_PARAMETERS& p = graphics.presentParams;
+    EXPECT_EQ(std::make_tuple(p.BackBufferWidth, p.BackBufferHeight, p.BackBufferFormat, p.hDeviceWindow, p.Windowed),
+              std::make_tuple(UINT(client.right), UINT(client.bottom), desktop.Format, window, BOOL{TRUE}));
+    EXPECT_EQ(Shared(p), SharedParams);
     EXPECT_EQ(graphics.device->BackBufferWidth(), p.BackBufferWidth);
     EXPECT_EQ(graphics.device->BackBufferHeight(), p.BackBufferHeight);
     GetWindowRect(window, &after);
@@ -112,48 +104,35 @@ TEST_F(DeviceTest, DeviceTriesFallBackInOrderAndOnlyTheLastFailureSpeaks) {
     EXPECT_NE(graphics.d3d, nullptr);
 }
 
-struct StateRow {
-    D3DRENDERSTATETYPE state;
-    DWORD value;
-};
-
 TEST_F(DeviceTest, TheFixedStatesReadBackFromTheDevice) {
     MakeDevice();
-    const StateRow renderStates[] = {
-        {D3DRS_ZENABLE, 1},   {D3DRS_ZWRITEENABLE, 1},     {D3DRS_ALPHABLENDENABLE, 1},
-        {D3DRS_SRCBLEND, 5},  {D3DRS_DESTBLEND, 6},        {D3DRS_NORMALIZENORMALS, 1},
-        {D3DRS_SHADEMODE, 2}, {D3DRS_CULLMODE, 3},         {D3DRS_LIGHTING, 0},
-    };
+    enum Kind { Render, Stage, Sampler };
+    const struct {
+        Kind kind;
+        DWORD type, value;
+    } fixed[] = {
+        {Render, D3DRS_ZENABLE, 1},       {Render, D3DRS_ZWRITEENABLE, 1},  {Render, D3DRS_ALPHABLENDENABLE, 1},
+        {Render, D3DRS_SRCBLEND, 5},      {Render, D3DRS_DESTBLEND, 6},     {Render, D3DRS_NORMALIZENORMALS, 1},
+        {Render, D3DRS_SHADEMODE, 2},     {Render, D3DRS_CULLMODE, 3},      {Render, D3DRS_LIGHTING, 0},
+        {Stage, D3DTSS_ALPHAOP, 4},       {Stage, D3DTSS_ALPHAARG1, 2},     {Stage, D3DTSS_ALPHAARG2, 0},
+        {Stage, D3DTSS_COLOROP, 4},       {Stage, D3DTSS_COLORARG1, 2},     {Stage, D3DTSS_COLORARG2, 0},
+        {Sampler, D3DSAMP_MINFILTER, 2},  {Sampler, D3DSAMP_MAGFILTER, 2},  {Sampler, D3DSAMP_MIPFILTER, 2},
+        {Sampler, D3DSAMP_MIPMAPLODBIAS, 0}};
+    IDirect3DDevice9* device = graphics.device;
     // Spoil every state first, so only SetRenderStates can put them back.
-    for (const StateRow& row : renderStates) graphics.device->SetRenderState(row.state, 0x55);
-    for (DWORD type = D3DTSS_COLOROP; type <= D3DTSS_ALPHAARG2; ++type) {
-        graphics.device->SetTextureStageState(0, static_cast<D3DTEXTURESTAGESTATETYPE>(type), 0x55);
-    }
-    for (DWORD type = D3DSAMP_MAGFILTER; type <= D3DSAMP_MIPMAPLODBIAS; ++type) {
-        graphics.device->SetSamplerState(0, static_cast<D3DSAMPLERSTATETYPE>(type), 0x55);
+    for (const auto& row : fixed) {
+        if (row.kind == Render) device->SetRenderState(D3DRENDERSTATETYPE(row.type), 0x55);
+        if (row.kind == Stage) device->SetTextureStageState(0, D3DTEXTURESTAGESTATETYPE(row.type), 0x55);
+        if (row.kind == Sampler) device->SetSamplerState(0, D3DSAMPLERSTATETYPE(row.type), 0x55);
     }
     graphics.SetRenderStates();
-    for (const StateRow& row : renderStates) EXPECT_EQ(RenderState(row.state), row.value) << row.state;
-
-    const struct {
-        D3DTEXTURESTAGESTATETYPE type;
-        DWORD value;
-    } stageStates[] = {{D3DTSS_ALPHAOP, 4},   {D3DTSS_ALPHAARG1, 2}, {D3DTSS_ALPHAARG2, 0},
-                       {D3DTSS_COLOROP, 4},   {D3DTSS_COLORARG1, 2}, {D3DTSS_COLORARG2, 0}};
-    for (const auto& row : stageStates) {
-        DWORD value = 0;
-        graphics.device->GetTextureStageState(0, row.type, &value);
-        EXPECT_EQ(value, row.value) << row.type;
-    }
-    const struct {
-        D3DSAMPLERSTATETYPE type;
-        DWORD value;
-    } samplerStates[] = {{D3DSAMP_MINFILTER, 2}, {D3DSAMP_MAGFILTER, 2}, {D3DSAMP_MIPFILTER, 2},
-                         {D3DSAMP_MIPMAPLODBIAS, 0}};
-    for (const auto& row : samplerStates) {
-        DWORD value = 0;
-        graphics.device->GetSamplerState(0, row.type, &value);
-        EXPECT_EQ(value, row.value) << row.type;
+    for (const auto& row : fixed) {
+        SCOPED_TRACE(testing::Message() << row.kind << " " << row.type);
+        DWORD value = 0xBADBAD;
+        if (row.kind == Render) device->GetRenderState(D3DRENDERSTATETYPE(row.type), &value);
+        if (row.kind == Stage) device->GetTextureStageState(0, D3DTEXTURESTAGESTATETYPE(row.type), &value);
+        if (row.kind == Sampler) device->GetSamplerState(0, D3DSAMPLERSTATETYPE(row.type), &value);
+        EXPECT_EQ(value, row.value);
     }
 
     graphics.device->SetRenderState(D3DRS_SRCBLEND, 1);
@@ -168,63 +147,44 @@ TEST_F(DeviceTest, RestoreWaitsWhileLostAndRemakesAfterAReset) {
     ID3DXSprite* sprite = graphics.sprite;
     ID3DXFont* font = graphics.font;
     IDirect3DDevice9* device = graphics.device;
-
-    // A working device: nothing to do.
+    // A working device has nothing to do; a lost one keeps waiting and keeps everything.
     EXPECT_EQ(graphics.Restore(), 0);
-    EXPECT_EQ(graphics.sprite, sprite);
-    EXPECT_EQ(graphics.font, font);
-
-    // Lost and not yet back: keep waiting, keep everything.
     ForceDeviceLossState(DeviceLossState::Lost);
     EXPECT_EQ(graphics.Restore(), 1);
     EXPECT_EQ(graphics.Restore(), 1);
-    EXPECT_EQ(graphics.sprite, sprite);
-    EXPECT_EQ(graphics.font, font);
+    EXPECT_EQ(std::make_pair(graphics.sprite, graphics.font), std::make_pair(sprite, font));
 
     // Back: reset, sprite and font made again, the fixed states again.
     ForceDeviceLossState(DeviceLossState::NotReset);
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
     EXPECT_EQ(graphics.Restore(), 0);
     EXPECT_EQ(graphics.device, device);
-    EXPECT_NE(graphics.sprite, nullptr);
-    EXPECT_NE(graphics.font, nullptr);
+    EXPECT_TRUE(graphics.sprite && graphics.font);
     EXPECT_EQ(RenderState(D3DRS_LIGHTING), 0u);
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
-    EXPECT_EQ(graphics.Restore(), 0);
-
-    // The new sprite draws.
-    ASSERT_EQ(device->BeginScene(), D3D_OK);
     EXPECT_EQ(graphics.sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
     EXPECT_EQ(graphics.sprite->End(), D3D_OK);
-    device->EndScene();
-}
 
-TEST_F(DeviceTest, AFailedResetLeavesNoSpriteAndWaitsOnlyWhileTheDeviceIsLost) {
-    MakeDevice();
     // Lost again as the reset is tried: keep waiting, sprite and font gone.
     ForceDeviceLossState(DeviceLossState::NotReset);
     LoseDeviceOnNextReset();
     EXPECT_EQ(graphics.Restore(), 1);
-    EXPECT_EQ(graphics.sprite, nullptr);
-    EXPECT_EQ(graphics.font, nullptr);
+    EXPECT_FALSE(graphics.sprite || graphics.font);
     EXPECT_EQ(graphics.Restore(), 1);
     ForceDeviceLossState(DeviceLossState::NotReset);
     EXPECT_EQ(graphics.Restore(), 0);
-    EXPECT_NE(graphics.sprite, nullptr);
-    EXPECT_NE(graphics.font, nullptr);
+    EXPECT_TRUE(graphics.sprite && graphics.font);
 
-    // Any other failure stops the waiting.
+    // Any other failure stops the waiting; with the parameters mended the
+    // next try makes them again.
     ForceDeviceLossState(DeviceLossState::NotReset);
     graphics.presentParams.BackBufferFormat = D3DFMT_D24S8;  // no back buffer of that kind
     EXPECT_EQ(graphics.Restore(), 0);
-    EXPECT_EQ(graphics.sprite, nullptr);
-    EXPECT_EQ(graphics.font, nullptr);
+    EXPECT_FALSE(graphics.sprite || graphics.font);
     EXPECT_NE(graphics.device, nullptr);
-    // With the parameters mended the next try makes them again.
     graphics.presentParams.BackBufferFormat = D3DFMT_X8R8G8B8;
     EXPECT_EQ(graphics.Restore(), 0);
-    EXPECT_NE(graphics.sprite, nullptr);
-    EXPECT_NE(graphics.font, nullptr);
+    EXPECT_TRUE(graphics.sprite && graphics.font);
 }
 
 TEST_F(DeviceTest, ReleaseIsHarmlessTwiceAndBeforeCreate) {
@@ -232,14 +192,11 @@ TEST_F(DeviceTest, ReleaseIsHarmlessTwiceAndBeforeCreate) {
     EXPECT_EQ(graphics.d3d, nullptr);
     MakeDevice();
     graphics.deviceLost = 1;
-    graphics.Release();
-    EXPECT_EQ(graphics.d3d, nullptr);
-    EXPECT_EQ(graphics.device, nullptr);
-    EXPECT_EQ(graphics.sprite, nullptr);
-    EXPECT_EQ(graphics.font, nullptr);
-    EXPECT_EQ(graphics.deviceLost, 1);
-    graphics.Release();
-    EXPECT_EQ(graphics.device, nullptr);
+    for (int twice = 0; twice < 2; ++twice) {
+        graphics.Release();
+        EXPECT_FALSE(graphics.d3d || graphics.device || graphics.sprite || graphics.font);
+        EXPECT_EQ(graphics.deviceLost, 1);
+    }
     // Nothing to restore without a device.
     EXPECT_EQ(graphics.Restore(), 0);
 }

@@ -1,14 +1,9 @@
-// The device's life: reference counts, making it, its states, lines and
-// the lost-device cycle.
+// The device's life: reference counts, refused states, lines and the
+// lost-device cycle. Making it and its fallbacks are the graphics suite's.
 #include "gfx_fixture.h"
 #include "platform/testhooks.h"
 
 namespace {
-bool RefuseHardwareVertices(D3DDEVTYPE, DWORD behaviour) {
-    return behaviour != D3DCREATE_HARDWARE_VERTEXPROCESSING;
-}
-bool RefuseEverything(D3DDEVTYPE, DWORD) { return false; }
-
 struct LineVertex {
     float x, y, z;
     D3DCOLOR colour;
@@ -38,29 +33,9 @@ TEST_F(GfxTest, SpriteFontAndBoundTextureHoldReferences) {
     EXPECT_EQ(texture->Release(), 1u);
 }
 
-TEST_F(GfxTest, StatesReadBackAndBadIndicesAreRefused) {
-    DWORD value = 0;
-    device->SetRenderState(D3DRS_FOGSTART, 0x3F000000u);
-    device->GetRenderState(D3DRS_FOGSTART, &value);
-    EXPECT_EQ(value, 0x3F000000u);
-    device->GetSamplerState(0, D3DSAMP_MAGFILTER, &value);
-    EXPECT_EQ(value, D3DTEXF_NONE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    device->GetTextureStageState(0, D3DTSS_ALPHAARG2, &value);
-    EXPECT_EQ(value, D3DTA_DIFFUSE);
+// The readback of the game's own states is the graphics suite's.
+TEST_F(GfxTest, BadStateIndicesAreRefused) {
     D3DLIGHT9 light{};
-    light.Type = D3DLIGHT_DIRECTIONAL;
-    light.Direction = D3DVECTOR{0.0f, -1.0f, 0.0f};
-    device->SetLight(3, &light);
-    device->LightEnable(3, TRUE);
-    D3DLIGHT9 back{};
-    BOOL enabled = FALSE;
-    device->GetLight(3, &back);
-    device->GetLightEnable(3, &enabled);
-    EXPECT_EQ(back.Type, D3DLIGHT_DIRECTIONAL);
-    EXPECT_EQ(back.Direction.y, -1.0f);
-    EXPECT_TRUE(enabled);
-
     EXPECT_LT(device->SetRenderState((D3DRENDERSTATETYPE)D3DRenderStateCount, 1), 0);
     EXPECT_LT(device->SetSamplerState(D3DSamplerCount, D3DSAMP_MAGFILTER, 1), 0);
     EXPECT_LT(device->SetTextureStageState(D3DTextureStageCount, D3DTSS_COLOROP, 1), 0);
@@ -80,20 +55,16 @@ TEST_F(GfxTest, LinesGoThroughWorldViewProjectionOntoTheViewport) {
     EXPECT_EQ(Pixel(480, 240), ClearBlue);
     EXPECT_EQ(CountNot(ClearBlue), 320);
 
-    // The world matrix moves it; behind the eye (z < 0) nothing is drawn.
-    D3DXMATRIX up;
-    D3DXMatrixTranslation(&up, 0.0f, 0.5f, 0.0f);
-    device->SetTransform(D3DTS_WORLD, &up);
+    // Behind the eye (z < 0) nothing is drawn.
+    D3DXMATRIX move;
+    D3DXMatrixTranslation(&move, 0.0f, 0.0f, -2.0f);
+    device->SetTransform(D3DTS_WORLD, &move);
     device->DrawPrimitiveUP(D3DPT_LINELIST, 1, across, sizeof(LineVertex));
-    EXPECT_EQ(Pixel(200, 120), 0xFFFF0000u);
-    D3DXMatrixTranslation(&up, 0.0f, 0.0f, -2.0f);
-    device->SetTransform(D3DTS_WORLD, &up);
-    device->DrawPrimitiveUP(D3DPT_LINELIST, 1, across, sizeof(LineVertex));
-    EXPECT_EQ(CountNot(ClearBlue), 640);
+    EXPECT_EQ(CountNot(ClearBlue), 320);
 
     // A strip of three points is two joined lines.
-    D3DXMatrixTranslation(&up, 0.0f, 0.0f, 0.0f);
-    device->SetTransform(D3DTS_WORLD, &up);
+    D3DXMatrixTranslation(&move, 0.0f, 0.0f, 0.0f);
+    device->SetTransform(D3DTS_WORLD, &move);
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ClearBlue, 1.0f, 0);
     const LineVertex strip[3] = {
         {-1.0f, -0.5f, 0.5f, 0xFF00FF00u}, {0.0f, -0.5f, 0.5f, 0xFF00FF00u}, {0.0f, 0.5f, 0.5f, 0xFF00FF00u}};
@@ -146,70 +117,4 @@ TEST_F(GfxTest, LostDeviceCycleEndsWithReset) {
     sprite->Begin(D3DXSPRITE_ALPHABLEND);
     DrawAt(texture, RECT{0, 0, 1, 1}, 7.0f, 7.0f);
     EXPECT_EQ(Pixel(7, 7), 0xFF123456u);
-
-    // A Reset to other sizes gives a back buffer of those sizes.
-    sprite->End();
-    params.BackBufferWidth = 320;
-    params.BackBufferHeight = 200;
-    ASSERT_EQ(device->Reset(&params), D3D_OK);
-    EXPECT_EQ(device->BackBufferWidth(), 320u);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, ClearBlue, 1.0f, 0);
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
-    IDirect3DTexture9* square = MakeTexture(40, 40, std::vector<uint32_t>(1600, 0xFF000000u));
-    DrawAt(square, RECT{0, 0, 40, 40}, 300.0f, 190.0f);
-    Draw(square, RECT{0, 0, 40, 40}, Turned(40, 40, 45.0f, 10.0f, 190.0f));
-    EXPECT_EQ(Pixel(319, 199), 0xFF000000u);
-    EXPECT_EQ(Pixel(10, 199), 0xFF000000u);
-}
-
-TEST(Direct3D, DeviceTypesFallBackAsTheHookRefuses) {
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    ASSERT_NE(d3d, nullptr);
-    D3DDISPLAYMODE mode{};
-    ASSERT_EQ(d3d->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode), D3D_OK);
-    EXPECT_EQ(mode.Format, D3DFMT_X8R8G8B8);
-    EXPECT_GT(mode.Width, 0u);
-    EXPECT_GT(mode.Height, 0u);
-
-    const struct {
-        D3DDEVTYPE type;
-        DWORD behaviour;
-    } tries[] = {{D3DDEVTYPE_HAL, D3DCREATE_HARDWARE_VERTEXPROCESSING},
-                 {D3DDEVTYPE_HAL, D3DCREATE_SOFTWARE_VERTEXPROCESSING},
-                 {D3DDEVTYPE_REF, D3DCREATE_SOFTWARE_VERTEXPROCESSING}};
-    SetCreateDeviceHook(RefuseHardwareVertices);
-    for (const auto& attempt : tries) {
-        D3DPRESENT_PARAMETERS params = GameParams();
-        IDirect3DDevice9* device = nullptr;
-        const HRESULT result = d3d->CreateDevice(D3DADAPTER_DEFAULT, attempt.type, nullptr, attempt.behaviour,
-                                                 &params, &device);
-        EXPECT_EQ(SUCCEEDED(result), attempt.behaviour != D3DCREATE_HARDWARE_VERTEXPROCESSING);
-        EXPECT_EQ(device != nullptr, SUCCEEDED(result));
-        if (device) {
-        EXPECT_EQ(device->Release(), 0u);
-    }
-    }
-    SetCreateDeviceHook(RefuseEverything);
-    IDirect3DDevice9* device = nullptr;
-    D3DPRESENT_PARAMETERS params = GameParams();
-    EXPECT_LT(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_REF, nullptr, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                &params, &device),
-              0);
-    EXPECT_EQ(device, nullptr);
-    SetCreateDeviceHook(nullptr);
-
-    // Windowed with sizes 0: the back buffer takes the game's 640 x 480
-    // and says so in the parameters.
-    params = GameParams();
-    params.Windowed = TRUE;
-    params.BackBufferWidth = params.BackBufferHeight = 0;
-    params.BackBufferFormat = mode.Format;
-    ASSERT_EQ(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                &params, &device),
-              D3D_OK);
-    EXPECT_EQ(params.BackBufferWidth, 640u);
-    EXPECT_EQ(params.BackBufferHeight, 480u);
-    EXPECT_EQ(device->BackBufferWidth(), 640u);
-    EXPECT_EQ(device->Release(), 0u);
-    EXPECT_EQ(d3d->Release(), 0u);
 }

@@ -1,6 +1,8 @@
 // Pictures read back from the back buffer after sprite draws.
 #include <cstdlib>
+#include <algorithm>
 #include <limits>
+#include <tuple>
 #include "gfx_fixture.h"
 #include "support/colours.h"
 
@@ -28,38 +30,27 @@ TEST_F(GfxTest, WholePixelTranslationPutsEachTexelOnItsPixel) {
     EXPECT_EQ(Pixel(0, 0), NumberedTexel(3, 1));
     EXPECT_EQ(Pixel(1, 1), NumberedTexel(4, 2));
     EXPECT_EQ(CountNot(ClearBlue), 15 + 4);
-
-    // A position and a centre move the picture before the transform.
-    D3DXMATRIX twice;
-    D3DXMatrixTranslation(&twice, 0.0f, 0.0f, 0.0f);
-    twice._11 = twice._22 = 2.0f;
-    sprite->SetTransform(&twice);
-    const RECT one{4, 2, 5, 3};
-    const D3DXVECTOR3 position(50.0f, 60.0f, 0.0f), centre(1.0f, 1.0f, 0.0f);
-    sprite->Draw(texture, &one, &centre, &position, 0xFFFFFFFFu);
-    EXPECT_EQ(Pixel(98, 118), NumberedTexel(4, 2));
-    EXPECT_EQ(Pixel(99, 119), NumberedTexel(4, 2));
-    EXPECT_EQ(CountNot(ClearBlue), 15 + 4 + 4);
 }
 
 TEST_F(GfxTest, FractionalOriginStartsOnTheNextPixel) {
     IDirect3DTexture9* texture = MakeTexture(4, 1, Numbered(4, 1));
-    DrawAt(texture, RECT{0, 0, 4, 1}, 10.25f, 5.0f);
-    EXPECT_EQ(Pixel(10, 5), ClearBlue);
-    EXPECT_EQ(Pixel(11, 5), NumberedTexel(0, 0));
-    EXPECT_EQ(Pixel(14, 5), NumberedTexel(3, 0));
-    DrawAt(texture, RECT{0, 0, 4, 1}, 10.0f, 6.0f);
-    EXPECT_EQ(Pixel(10, 6), NumberedTexel(0, 0));
-    DrawAt(texture, RECT{0, 0, 4, 1}, 20.0f, 6.75f);
-    EXPECT_EQ(Pixel(20, 6), ClearBlue);
-    EXPECT_EQ(Pixel(20, 7), NumberedTexel(0, 0));
     // Negative fractions round toward the right as well: -0.5 starts at 0.
-    DrawAt(texture, RECT{0, 0, 4, 1}, -0.5f, 9.0f);
-    EXPECT_EQ(Pixel(0, 9), NumberedTexel(0, 0));
+    const struct {
+        float x, y;
+        int firstX, firstY;
+    } cases[] = {{10.25f, 5.0f, 11, 5}, {10.0f, 6.0f, 10, 6}, {20.0f, 6.75f, 20, 7}, {-0.5f, 9.0f, 0, 9}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        DrawAt(texture, RECT{0, 0, 4, 1}, c.x, c.y);
+        EXPECT_EQ(Pixel(c.firstX, c.firstY), NumberedTexel(0, 0));
+        EXPECT_EQ(Pixel(c.firstX + 3, c.firstY), NumberedTexel(3, 0));
+    }
+    EXPECT_EQ(Pixel(10, 5), ClearBlue);
+    EXPECT_EQ(Pixel(20, 6), ClearBlue);
     EXPECT_EQ(CountNot(ClearBlue), 16);
 }
 
-TEST_F(GfxTest, TurnedQuarterLandsClockwiseAboutTheMiddleOfItsBox) {
+TEST_F(GfxTest, TurnsLandClockwiseAboutTheMiddleOfTheirBox) {
     // Opaque and translucent pictures take different paths; both must
     // stay inside the box.
     for (uint32_t alpha : {0xFFu, 0xFEu}) {
@@ -78,11 +69,11 @@ TEST_F(GfxTest, TurnedQuarterLandsClockwiseAboutTheMiddleOfItsBox) {
             }
         }
     }
-}
 
-TEST_F(GfxTest, HalfTurnAndNoTurnCoverTheSameBox) {
+    // Half a turn and none cover the same box.
     const int w = 5, h = 3;
     IDirect3DTexture9* texture = MakeTexture(w, h, Numbered(w, h));
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, ClearBlue, 1.0f, 0);
     Draw(texture, RECT{0, 0, w, h}, Turned(w, h, 180.0f, 50.0f, 50.0f));
     EXPECT_EQ(CountNot(ClearBlue), w * h);
     // Turned about (cx, cy), which for odd sides is not the box's centre.
@@ -124,14 +115,12 @@ TEST_F(GfxTest, SourceRectangleClipsToItselfAndToTheTexture) {
     DrawAt(texture, RECT{-5, -5, 0, 0}, 40.0f, 40.0f);
     Draw(texture, RECT{-1, 0, 0, 4}, Turned(4, 4, 30.0f, 40.0f, 40.0f));
     EXPECT_EQ(CountNot(ClearBlue), 4 + 3 + 2);
-}
 
-TEST_F(GfxTest, ClippedTurnedPictureKeepsEachTexelWhereItWouldLand) {
-    IDirect3DTexture9* texture = MakeTexture(4, 2, Numbered(4, 2));
-    // A left edge of -1 on a 5-wide box turned a quarter: texel column 0
-    // lands one row below the box's top.
+    // Turned, a clipped picture keeps each texel where it would land: a left
+    // edge of -1 on a 5-wide box turned a quarter puts texel column 0 one row
+    // below the box's top.
     Draw(texture, RECT{-1, 0, 4, 2}, Turned(5, 2, 90.0f, 100.0f, 100.0f));
-    EXPECT_EQ(CountNot(ClearBlue), 8);
+    EXPECT_EQ(CountNot(ClearBlue), 4 + 3 + 2 + 8);
     EXPECT_EQ(Pixel(100, 100 - 2 + 1), NumberedTexel(0, 0));
     EXPECT_EQ(Pixel(99, 100 - 2 + 1), NumberedTexel(0, 1));
     EXPECT_EQ(Pixel(100, 100 - 2), ClearBlue);
@@ -155,19 +144,16 @@ TEST_F(GfxTest, AlphaBlendsSourceOverInverseSource) {
     // The back buffer's unused byte stays opaque under blends.
     EXPECT_EQ(Pixel(0, 0) >> 24, 0xFFu);
     EXPECT_EQ(Pixel(30, 0) >> 24, 0xFFu);
-}
 
-TEST_F(GfxTest, ColourMultipliesEachTexel) {
-    IDirect3DTexture9* texture = MakeTexture(1, 1, {0xFFFF8040u});
-    DrawAt(texture, RECT{0, 0, 1, 1}, 5.0f, 5.0f, 0xFF808080u);
+    // The colour multiplies each texel.
+    IDirect3DTexture9* orange = MakeTexture(1, 1, {0xFFFF8040u});
+    DrawAt(orange, RECT{0, 0, 1, 1}, 5.0f, 5.0f, 0xFF808080u);
     EXPECT_TRUE(NearColour(Pixel(5, 5), 0xFF804020u, 1));
-}
-
-TEST_F(GfxTest, DrawsWithoutBlendingCopyAlphaPictures) {
+    // A batch begun without blending copies even a transparent texel.
     sprite->End();
     ASSERT_EQ(sprite->Begin(0), D3D_OK);
-    IDirect3DTexture9* texture = MakeTexture(1, 1, {0x00123456u});
-    DrawAt(texture, RECT{0, 0, 1, 1}, 1.0f, 1.0f);
+    IDirect3DTexture9* clear = MakeTexture(1, 1, {0x00123456u});
+    DrawAt(clear, RECT{0, 0, 1, 1}, 1.0f, 1.0f);
     EXPECT_EQ(Pixel(1, 1), 0xFF123456u);
 }
 
@@ -209,22 +195,33 @@ TEST_F(GfxTest, StageStripsFarOutsideTheViewCostNothingAndLandRight) {
     EXPECT_EQ(Pixel(120, 479), 0xFF000000u | (0u << 12) | (544u + 479u));
 }
 
+namespace {
+void SetTexels(IDirect3DTexture9* texture, std::initializer_list<uint32_t> texels) {
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    std::copy(texels.begin(), texels.end(), static_cast<uint32_t*>(locked.pBits));
+    texture->UnlockRect(0);
+}
+}  // namespace
+
+// Whatever the sprite keeps of a texture's pixels must follow each change.
 TEST_F(GfxTest, DrawsFollowTexturesThatChangeOrGo) {
     IDirect3DTexture9* texture = MakeTexture(2, 1, {0xFF111111u, 0xFF222222u});
     DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 0.0f);
+    // A locked texture is not drawn.
     D3DLOCKED_RECT locked;
-    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    static_cast<uint32_t*>(locked.pBits)[0] = 0x80FFFFFFu;
+    const RECT second{1, 0, 2, 1};
+    ASSERT_EQ(texture->LockRect(0, &locked, &second, 0), D3D_OK);
+    EXPECT_LT(sprite->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFFu), 0);
+    *static_cast<uint32_t*>(locked.pBits) = 0x80FFFFFFu;  // the second texel
     texture->UnlockRect(0);
     DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 1.0f);
-    EXPECT_EQ(Pixel(0, 0), 0xFF111111u);
-    EXPECT_TRUE(NearColour(Pixel(0, 1), Blended(0xFFFFFFFFu, 0x80 / 255.0, ClearBlue), 2));
-    EXPECT_EQ(Pixel(1, 1), 0xFF222222u);
+    EXPECT_EQ(Pixel(0, 1), 0xFF111111u);
+    EXPECT_TRUE(NearColour(Pixel(1, 1), Blended(0xFFFFFFFFu, 0x80 / 255.0, ClearBlue), 2));
+    EXPECT_EQ(Pixel(1, 0), 0xFF222222u);
     // Opaque again, then translucent with new pixels.
     for (uint32_t first : {0xFF333333u, 0x80444444u}) {
-        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        static_cast<uint32_t*>(locked.pBits)[0] = first;
-        texture->UnlockRect(0);
+        SetTexels(texture, {first});
         DrawAt(texture, RECT{0, 0, 2, 1}, 0.0f, 2.0f);
     }
     EXPECT_TRUE(NearColour(Pixel(0, 2), Blended(0xFF444444u, 0x80 / 255.0, 0xFF333333u), 2));
@@ -239,21 +236,18 @@ TEST_F(GfxTest, DrawsFollowTexturesThatChangeOrGo) {
     EXPECT_EQ(Pixel(40, 2), ClearBlue);
 
     // Textures made and released one after another, each drawn the same
-    // way, each show their own pixels.
+    // way (likely at the same address), each show their own pixels.
     for (uint32_t k = 0; k < 6; ++k) {
         IDirect3DTexture9* passing = nullptr;
         ASSERT_EQ(device->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &passing, nullptr), D3D_OK);
-        passing->LockRect(0, &locked, nullptr, 0);
-        static_cast<uint32_t*>(locked.pBits)[0] = 0xFF000000u | (k * 0x101010u);
-        static_cast<uint32_t*>(locked.pBits)[1] = k % 2 ? 0xFF000000u : 0x00000000u;
-        passing->UnlockRect(0);
+        const uint32_t grey = 0xFF000000u | (k * 0x101010u), second = k % 2 ? 0xFF000000u : 0x00000000u;
+        SetTexels(passing, {grey, second});
         DrawAt(passing, RECT{0, 0, 2, 1}, 10.0f, (float)k);
         // Half a turn about (21, k + 1): texel 0 lands on (21, k).
         Draw(passing, RECT{0, 0, 2, 1}, Turned(2, 1, 180.0f, 21.0f, (float)k + 1.0f));
         EXPECT_EQ(passing->Release(), 0u);
-        EXPECT_EQ(Pixel(10, (int)k), 0xFF000000u | (k * 0x101010u)) << k;
-        EXPECT_EQ(Pixel(11, (int)k), k % 2 ? 0xFF000000u : ClearBlue) << k;
-        EXPECT_EQ(Pixel(21, (int)k), 0xFF000000u | (k * 0x101010u)) << k;
-        EXPECT_EQ(Pixel(20, (int)k), k % 2 ? 0xFF000000u : ClearBlue) << k;
+        const uint32_t shown = k % 2 ? 0xFF000000u : ClearBlue;
+        EXPECT_EQ(std::make_tuple(Pixel(10, k), Pixel(11, k), Pixel(21, k), Pixel(20, k)),
+                  std::make_tuple(grey, shown, grey, shown)) << k;
     }
 }

@@ -3,6 +3,7 @@
 // length gone by; every sleep the loop asks for is recorded and passes at
 // once.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -27,21 +28,18 @@ struct Clock {
 inline Clock TheClock;
 
 inline uint64_t Now() {
-    Clock& c = TheClock;
-    ++c.reads;
-    if (c.reads % 2 == 0 && !c.frameLengths.empty()) {
-        size_t frame = static_cast<size_t>(c.reads / 2 - 1);
-        c.now += c.frameLengths[frame < c.frameLengths.size() ? frame : c.frameLengths.size() - 1];
+    if (++TheClock.reads % 2 == 0 && !TheClock.frameLengths.empty()) {
+        const size_t frame = std::min<size_t>(TheClock.reads / 2 - 1, TheClock.frameLengths.size() - 1);
+        TheClock.now += TheClock.frameLengths[frame];
     }
-    return c.now;
+    return TheClock.now;
 }
 
 inline void SleepUntil(uint64_t deadline) {
-    Clock& c = TheClock;
-    c.sleeps.push_back(static_cast<int64_t>(deadline - c.now));
-    c.sleepAfterFrame.push_back(c.Frames());
-    if (deadline > c.now) c.now = deadline;
-    if (c.onSleep) c.onSleep(c.Frames());
+    TheClock.sleeps.push_back(static_cast<int64_t>(deadline - TheClock.now));
+    TheClock.sleepAfterFrame.push_back(TheClock.Frames());
+    TheClock.now = std::max(TheClock.now, deadline);
+    if (TheClock.onSleep) TheClock.onSleep(TheClock.Frames());
 }
 
 // Starts a fresh driven clock whose frames take frameLength each.

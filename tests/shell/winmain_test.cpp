@@ -39,12 +39,6 @@ protected:
         static char commandLine[] = "";
         return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
     }
-    static bool ShownBox(const char* text) {
-        for (const boxes::Shown& b : boxes::Seen) {
-            if (b.text == text) return true;
-        }
-        return false;
-    }
 };
 
 TEST_F(WinMainTest, ClosingTheWindowShutsEverythingDownAndExitsWithZero) {
@@ -67,7 +61,7 @@ TEST_F(WinMainTest, ClosingTheWindowShutsEverythingDownAndExitsWithZero) {
     EXPECT_EQ(client.bottom, 480);
     EXPECT_TRUE(shown);
     EXPECT_EQ(lighting, 0u);
-    EXPECT_FALSE(ShownBox("DirectGraphics初期化ミス"));
+    for (const boxes::Shown& b : boxes::Seen) EXPECT_NE(b.text, "DirectGraphics初期化ミス");
     // The window is gone and every device object released.
     EXPECT_EQ(FindTestWindow("Kestoria"), nullptr);
     EXPECT_EQ(Graphics.device, nullptr);
@@ -77,54 +71,41 @@ TEST_F(WinMainTest, ClosingTheWindowShutsEverythingDownAndExitsWithZero) {
     EXPECT_EQ(Running, 1);
 }
 
-// The title's quit choice, keyed in after frames 1 to 3: the latch goes,
-// then Enter skips the logo while Down picks quit; both are released, then
-// Enter chooses quit. By messages, or straight into the key state as if the
-// keys had been down before the program started fetching.
-void KeyInQuit(bool byMessages) {
-    TheClock.onSleep = [byMessages](int frame) {
-        HWND window = FindTestWindow("Kestoria");
-        BYTE keys[256] = {};
-        // A quit that never comes must not hold the test forever.
-        if (frame == 500) PostTestMessage(window, WM_CLOSE, 0, 0);
-        if (frame == 1) {
-            keys[VK_RETURN] = keys[VK_DOWN] = 0x80;
-            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
-            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_DOWN, 0);
-        } else if (frame == 2) {
-            if (byMessages) PostTestMessage(window, WM_KEYUP, VK_RETURN, 0);
-            if (byMessages) PostTestMessage(window, WM_KEYUP, VK_DOWN, 0);
-        } else if (frame == 3) {
-            keys[VK_RETURN] = 0x80;
-            if (byMessages) PostTestMessage(window, WM_KEYDOWN, VK_RETURN, 0);
-        } else {
-            return;
-        }
-        if (!byMessages) SetKeyboardState(keys);
-    };
-}
-
+// The title's quit choice, keyed in after frames 1 to 3: Enter skips the
+// logo while Down picks quit, both are released, then Enter chooses quit.
+// By messages, or straight into the key state as if the keys had been down
+// before the program fetched anything: then no message gives the exit code.
 TEST_F(WinMainTest, TheQuitChoiceEndsAfterItsFrameIsPaddedWithTheLastKeyAsExitCode) {
-    KeyInQuit(true);
-    // The last message fetched is Enter's (its character is the same code).
-    EXPECT_EQ(Run(), VK_RETURN);
-    EXPECT_EQ(Running, 0);
-    // The choice in frame 4 fades out over 84 frames; the quit frame still sleeps.
-    EXPECT_EQ(TheClock.Frames(), 87);
-    ASSERT_EQ(TheClock.sleeps.size(), 87u);
-    EXPECT_EQ(TheClock.sleepAfterFrame.back(), 87);
-    EXPECT_EQ(TheClock.sleeps.back(), static_cast<int64_t>(13 * Ms));
-    EXPECT_EQ(Graphics.device, nullptr);
-    EXPECT_EQ(Graphics.sprite, nullptr);
-    // Nothing closed the window on this road.
-    EXPECT_NE(FindTestWindow("Kestoria"), nullptr);
-}
-
-TEST_F(WinMainTest, AQuitBeforeAnyMessageWasFetchedExitsWithZero) {
-    KeyInQuit(false);
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(Running, 0);
-    EXPECT_EQ(TheClock.Frames(), 87);
+    for (bool byMessages : {true, false}) {
+        SCOPED_TRACE(byMessages);
+        if (!byMessages) {
+            TearDown();
+            SetUp();
+        }
+        TheClock.onSleep = [byMessages](int frame) {
+            HWND window = FindTestWindow("Kestoria");
+            // A quit that never comes must not hold the test forever.
+            if (frame == 500) PostTestMessage(window, WM_CLOSE, 0, 0);
+            if (frame < 1 || frame > 3) return;
+            BYTE keys[256] = {};
+            keys[VK_RETURN] = frame != 2 ? 0x80 : 0;
+            keys[VK_DOWN] = frame == 1 ? 0x80 : 0;
+            if (!byMessages) SetKeyboardState(keys);
+            if (byMessages) PostTestMessage(window, frame == 2 ? WM_KEYUP : WM_KEYDOWN, VK_RETURN, 0);
+            if (byMessages && frame != 3) PostTestMessage(window, frame == 1 ? WM_KEYDOWN : WM_KEYUP, VK_DOWN, 0);
+        };
+        // Enter's character carries the same code as its key.
+        EXPECT_EQ(Run(), byMessages ? VK_RETURN : 0);
+        EXPECT_EQ(Running, 0);
+        // The choice in frame 4 fades out over 84 frames; the quit frame still sleeps.
+        EXPECT_EQ(TheClock.Frames(), 87);
+        ASSERT_EQ(TheClock.sleeps.size(), 87u);
+        EXPECT_EQ(TheClock.sleepAfterFrame.back(), 87);
+        EXPECT_EQ(TheClock.sleeps.back(), static_cast<int64_t>(13 * Ms));
+        EXPECT_EQ(Graphics.device, nullptr);
+        // Nothing closed the window on this road.
+        EXPECT_NE(FindTestWindow("Kestoria"), nullptr);
+    }
 }
 
 TEST_F(WinMainTest, WithoutSoundTheFailureIsToldOnceAndTheGameRunsOn) {
@@ -148,17 +129,14 @@ TEST_F(WinMainTest, NoDeviceShowsBothBoxesAndEndsBeforeAnyFrame) {
     EXPECT_EQ(Run(), 0);
     HWND window = FindTestWindow("Kestoria");
     ASSERT_NE(window, nullptr);
+    // The first box's wording is the graphics suite's; here, that both come in order.
     ASSERT_EQ(boxes::Seen.size(), 2u);
     EXPECT_EQ(boxes::Seen[0].text, "Direct3Dの初期化に失敗。");
-    EXPECT_EQ(boxes::Seen[0].caption, "Direct3D初期化");
-    EXPECT_EQ(boxes::Seen[0].type, MB_OK | MB_ICONERROR);
-    EXPECT_EQ(boxes::Seen[0].owner, window);
     EXPECT_EQ(boxes::Seen[1].text, "DirectGraphics初期化ミス");
     EXPECT_EQ(boxes::Seen[1].caption, "");
     EXPECT_EQ(boxes::Seen[1].type, MB_OK);
     EXPECT_EQ(boxes::Seen[1].owner, window);
     EXPECT_EQ(TheClock.reads, 0);
-    // The window was never shown.
     EXPECT_FALSE(SDL_GetWindowFlags(PlatformSdlWindow(window)) & SDL_WINDOW_SHOWN);
 }
 
