@@ -2,6 +2,7 @@
 // its box.
 #include "game/draw/draw.h"
 
+#include "game/actors/boss.h"
 #include "game/records.h"
 #include "game/resources.h"
 #include "game/stage/stage.h"
@@ -23,12 +24,6 @@ constexpr int BossImpactTexture = 1;
 constexpr float ImpactLeftOfBossPx = -170.0f;
 constexpr float ImpactRightOfBossPx = 98.0f;
 constexpr float ImpactAboveFeetPx = 128.0f;
-
-constexpr int BossSwing = 1;
-constexpr int BossThud = 2;
-constexpr int BossLeap = 3;
-constexpr int BossShots = 4;
-constexpr int BossTransforming = 2;
 
 // A sheet cell of w x h at column `col`, row top `rowTop`.
 int SheetCell(IDirect3DTexture9* sheet, long long col, long long rowTop, int w, int h, RECT* source) {
