@@ -6,6 +6,16 @@ constexpr int EnemyCount = 30;
 constexpr int ShotCount = 20;
 constexpr int BossStartHp = 300;
 
+// Player.attackState
+constexpr int AttackNone = 0;
+constexpr int AttackAerialWindUp = 4;
+constexpr int AttackAerialStrike = 5;
+// Player.guardState
+constexpr int GuardNone = 0;
+constexpr int GuardForward = 1;
+constexpr int GuardOverhead = 2;
+constexpr int GuardThrustReach = 4;
+
 struct Player {
     int HP;              // life points; also the life bar's fill width
     float x;             // horizontal centre, stage px

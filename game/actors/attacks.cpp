@@ -30,9 +30,6 @@ constexpr int BossMarginPx = 35;  // each side of the boss's hit box
 constexpr float BossPushPx = 8.0f;
 constexpr float BossLiftPx = 2.0f;
 
-constexpr int AttackNone = 0;
-constexpr int AttackAerialWindUp = 4;
-constexpr int AttackAerialStrike = 5;
 
 bool FacingLeft() { return ThePlayer.facing == 1; }
 

@@ -17,10 +17,6 @@ constexpr float KnockBackPx = 5.0f;
 
 constexpr int FacingLeft = 1;
 constexpr int FacingRight = 0;
-constexpr int GuardNone = 0;
-constexpr int GuardForward = 1;
-constexpr int GuardOverhead = 2;
-constexpr int GuardThrustReach = 4;
 
 Box ShotBox(const Shot& s) {
     return Box{TruncToInt(s.x), TruncToInt(s.y), s.width, s.height};
