@@ -16,16 +16,20 @@ struct IDirect3D9::Impl {
     ULONG refs = 1;
 };
 
+struct PictureLoad;
+
 struct IDirect3DTexture9::Impl {
     ULONG refs = 1;
     UINT width = 0;
     UINT height = 0;
     D3DFORMAT format = D3DFMT_A8R8G8B8;
     D3DPOOL pool = D3DPOOL_MANAGED;
-    uint32_t* pixels = nullptr;     // straight (not premultiplied) A8R8G8B8
-    uint32_t* composite = nullptr;  // premultiplied copy for pixman; null when opaque
-    bool opaque = true;             // every alpha byte 0xFF: draws become copies
+    uint32_t* pixels = nullptr;  // straight (not premultiplied) A8R8G8B8
+    bool opaque = true;          // every alpha byte 0xFF: draws become copies
     bool locked = false;
+    // A picture file still being decoded off the game's thread; null once
+    // its pixels are here (or it failed, and the texture has none).
+    PictureLoad* loading = nullptr;
     // Changes whenever the pixels may have: views made of older pixels
     // are not used again.
     uint64_t serial = 0;
@@ -65,12 +69,16 @@ IDirect3DDevice9* NewDevice(const D3DPRESENT_PARAMETERS& params);
 // The back buffer as a pixman destination (alpha kept at 0xFF).
 pixman_image_t* DeviceColorImage(IDirect3DDevice9* device);
 // Makes a texture of the given size with every pixel zero; null when the
-// size is out of range. A loader that fills every pixel itself and then
-// calls RefreshTextureComposite asks for its pixels unfilled.
-IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, bool unfilled = false);
-// Brings the premultiplied copy and the opaque flag up to date after the
-// straight pixels changed.
-void RefreshTextureComposite(IDirect3DTexture9* texture);
+// size is out of range.
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
+// Brings the opaque flag (and an X8R8G8B8 texture's alpha bytes) up to
+// date after the pixels changed.
+void RefreshTexture(IDirect3DTexture9* texture);
+// Waits for a texture's picture to be decoded; false when it has no
+// pixels (its picture failed), and it then behaves as no texture at all.
+bool TextureReady(IDirect3DTexture9* texture);
+// Ends a picture load: waits for it, or drops it when it has not begun.
+void FinishPictureLoad(IDirect3DTexture9::Impl* texture, bool dropIfWaiting);
 // A number no texture contents have had before.
 uint64_t NextTextureSerial();
 

@@ -1,5 +1,5 @@
-// Textures: one level of straight A8R8G8B8 pixels, with the premultiplied
-// copy the compositor blends from.
+// Textures: one level of straight A8R8G8B8 pixels; the sprite premultiplies
+// the parts it blends as it first draws them.
 #include <cstring>
 #include "platform/d3d9_internal.h"
 
@@ -8,25 +8,23 @@ uint64_t NextTextureSerial() {
     return ++serial;
 }
 
-IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool, bool unfilled) {
+IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool) {
     if (width == 0 || height == 0 || width > MaxSurfaceSide || height > MaxSurfaceSide) return nullptr;
-    const size_t count = (size_t)width * height;
     IDirect3DTexture9::Impl* impl = new IDirect3DTexture9::Impl;
     impl->width = width;
     impl->height = height;
     impl->format = format;
     impl->pool = pool;
-    impl->pixels = unfilled ? new uint32_t[count] : new uint32_t[count]();
+    impl->pixels = new uint32_t[(size_t)width * height]();
     // An X8R8G8B8 texture ignores its alpha byte; it is opaque by format.
     impl->opaque = format == D3DFMT_X8R8G8B8;
-    if (!impl->opaque && !unfilled) impl->composite = new uint32_t[count]();
     impl->serial = NextTextureSerial();
     IDirect3DTexture9* texture = new IDirect3DTexture9;
     texture->impl = impl;
     return texture;
 }
 
-void RefreshTextureComposite(IDirect3DTexture9* texture) {
+void RefreshTexture(IDirect3DTexture9* texture) {
     IDirect3DTexture9::Impl* impl = texture->impl;
     const size_t count = (size_t)impl->width * impl->height;
     impl->serial = NextTextureSerial();
@@ -37,29 +35,11 @@ void RefreshTextureComposite(IDirect3DTexture9* texture) {
     bool opaque = true;
     for (size_t i = 0; i < count && opaque; ++i) opaque = (impl->pixels[i] >> 24) == 0xFF;
     impl->opaque = opaque;
-    if (opaque) {
-        delete[] impl->composite;
-        impl->composite = nullptr;
-        return;
-    }
-    if (!impl->composite) impl->composite = new uint32_t[count];
-    for (size_t i = 0; i < count; ++i) {
-        const uint32_t p = impl->pixels[i];
-        const uint32_t a = p >> 24;
-        // Full and no coverage come out of the rounding below unchanged and
-        // as zero; most texels of a sprite sheet are one or the other.
-        if (a == 0xFF || a == 0) {
-            impl->composite[i] = a ? p : 0;
-            continue;
-        }
-        // Rounded a * c / 255 for each colour byte.
-        auto scale = [a](uint32_t c) {
-            const uint32_t t = a * c + 128;
-            return (t + (t >> 8)) >> 8;
-        };
-        impl->composite[i] =
-            (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
-    }
+}
+
+bool TextureReady(IDirect3DTexture9* texture) {
+    if (texture->impl->loading) FinishPictureLoad(texture->impl, false);
+    return texture->impl->pixels != nullptr;
 }
 
 ULONG IDirect3DTexture9::AddRef() { return ++impl->refs; }
@@ -67,8 +47,8 @@ ULONG IDirect3DTexture9::AddRef() { return ++impl->refs; }
 ULONG IDirect3DTexture9::Release() {
     const ULONG refs = --impl->refs;
     if (refs == 0) {
+        if (impl->loading) FinishPictureLoad(impl, true);
         delete[] impl->pixels;
-        delete[] impl->composite;
         delete impl;
         delete this;
     }
@@ -76,13 +56,13 @@ ULONG IDirect3DTexture9::Release() {
 }
 
 HRESULT IDirect3DTexture9::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
-    if (level != 0 || !desc) return D3DERR_INVALIDCALL;
+    if (level != 0 || !desc || !TextureReady(this)) return D3DERR_INVALIDCALL;
     *desc = D3DSURFACE_DESC{impl->format, impl->pool, impl->width, impl->height};
     return D3D_OK;
 }
 
 HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
-    if (level != 0 || !locked || impl->locked) return D3DERR_INVALIDCALL;
+    if (level != 0 || !locked || impl->locked || !TextureReady(this)) return D3DERR_INVALIDCALL;
     LONG left = 0, top = 0;
     if (rect) {
         if (rect->left < 0 || rect->top < 0 || rect->right > (LONG)impl->width || rect->bottom > (LONG)impl->height ||
@@ -101,6 +81,6 @@ HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RE
 HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
     if (level != 0 || !impl->locked) return D3DERR_INVALIDCALL;
     impl->locked = false;
-    RefreshTextureComposite(this);
+    RefreshTexture(this);
     return D3D_OK;
 }

@@ -14,6 +14,8 @@ namespace {
 constexpr double FillRuleNudgePx = 1.0 / 512.0;
 constexpr double TurnedBandPx = 16.0;
 constexpr int ViewCacheSize = 128;
+// Premultiplied copies kept by the views: three screens' worth.
+constexpr size_t MaxPremultipliedTexels = 1u << 20;
 
 struct PixelBox {
     int x0, y0, x1, y1;  // x1, y1 exclusive
@@ -139,8 +141,23 @@ void CompositeTransformed(pixman_image_t* picture, pixman_image_t* mask, pixman_
 }
 }  // namespace
 
+// Rounded a * c / 255 for each colour byte of a straight texel. Full and
+// no coverage come out unchanged and as zero; most texels of a sprite
+// sheet are one or the other.
+uint32_t Premultiplied(uint32_t p) {
+    const uint32_t a = p >> 24;
+    if (a == 0xFF || a == 0) return a ? p : 0;
+    auto scale = [a](uint32_t c) {
+        const uint32_t t = a * c + 128;
+        return (t + (t >> 8)) >> 8;
+    };
+    return (a << 24) | (scale((p >> 16) & 0xFF) << 16) | (scale((p >> 8) & 0xFF) << 8) | scale(p & 0xFF);
+}
+
 // A pixman image over one rectangle of one texture's contents, kept from
-// frame to frame: the game draws the same cells over and over.
+// frame to frame: the game draws the same cells over and over. A blended
+// view of a picture with alpha holds the rectangle premultiplied; the
+// others read the texture's own pixels.
 struct PictureView {
     uint64_t serial = 0;  // the texture contents it shows; 0 for none
     LONG left = 0, top = 0;
@@ -149,6 +166,7 @@ struct PictureView {
     bool turned = false;  // carries a transform
     uint64_t lastUse = 0;
     pixman_image_t* image = nullptr;
+    uint32_t* premultiplied = nullptr;  // new[]; null when the view reads the texture
 };
 
 struct ID3DXSprite::Impl {
@@ -160,19 +178,28 @@ struct ID3DXSprite::Impl {
 
     PictureView views[ViewCacheSize];
     uint64_t draws = 0;
+    uint64_t drawsBeforeBatch = 0;
+    size_t premultipliedTexels = 0;  // held by all views
     pixman_image_t* levelMasks[256] = {};  // solid alpha, by level
 
     ~Impl() {
-        for (PictureView& view : views) {
-            if (view.image) pixman_image_unref(view.image);
-        }
+        for (PictureView& view : views) Drop(&view);
         for (pixman_image_t* mask : levelMasks) {
             if (mask) pixman_image_unref(mask);
         }
     }
 
+    void Drop(PictureView* view) {
+        if (view->image) pixman_image_unref(view->image);
+        if (view->premultiplied) premultipliedTexels -= (size_t)view->width * view->height;
+        delete[] view->premultiplied;
+        *view = PictureView{};
+    }
+
+    // The view of the texture's rectangle as the format asks: x8r8g8b8
+    // copies the texels, a8r8g8b8 blends them.
     pixman_image_t* View(const IDirect3DTexture9::Impl* texture, LONG left, LONG top, int width, int height,
-                         pixman_format_code_t format, const uint32_t* bits, bool turned) {
+                         pixman_format_code_t format, bool turned) {
         ++draws;
         PictureView* oldest = &views[0];
         for (PictureView& view : views) {
@@ -183,11 +210,36 @@ struct ID3DXSprite::Impl {
             }
             if (view.lastUse < oldest->lastUse) oldest = &view;
         }
-        if (oldest->image) pixman_image_unref(oldest->image);
-        *oldest = PictureView{texture->serial, left, top, width, height, format, turned, draws, nullptr};
-        oldest->image =
-            pixman_image_create_bits(format, width, height, const_cast<uint32_t*>(bits), (int)texture->width * 4);
+        Drop(oldest);
+        const size_t texels = (size_t)width * height;
+        // Copies beyond this many texels push out the views least used.
+        while (format == PIXMAN_a8r8g8b8 && !texture->opaque && premultipliedTexels > 0 &&
+               premultipliedTexels + texels > MaxPremultipliedTexels)
+            Drop(LeastUsedCopy());
+        *oldest = PictureView{texture->serial, left, top, width, height, format, turned, draws, nullptr, nullptr};
+        const uint32_t* first = texture->pixels + (size_t)top * texture->width + left;
+        if (format == PIXMAN_a8r8g8b8 && !texture->opaque) {
+            oldest->premultiplied = new uint32_t[texels];
+            premultipliedTexels += texels;
+            for (int y = 0; y < height; ++y) {
+                const uint32_t* row = first + (size_t)y * texture->width;
+                uint32_t* to = oldest->premultiplied + (size_t)y * width;
+                for (int x = 0; x < width; ++x) to[x] = Premultiplied(row[x]);
+            }
+            oldest->image = pixman_image_create_bits(format, width, height, oldest->premultiplied, width * 4);
+        } else {
+            oldest->image = pixman_image_create_bits(format, width, height, const_cast<uint32_t*>(first),
+                                                     (int)texture->width * 4);
+        }
         return oldest->image;
+    }
+
+    PictureView* LeastUsedCopy() {
+        PictureView* least = nullptr;
+        for (PictureView& view : views) {
+            if (view.premultiplied && (!least || view.lastUse < least->lastUse)) least = &view;
+        }
+        return least;
     }
 
     pixman_image_t* LevelMask(uint32_t level) {
@@ -215,12 +267,18 @@ HRESULT ID3DXSprite::Begin(DWORD flags) {
     if (impl->begun) return D3DERR_INVALIDCALL;
     impl->begun = true;
     impl->flags = flags;
+    impl->drawsBeforeBatch = impl->draws;
     return D3D_OK;
 }
 
 HRESULT ID3DXSprite::End() {
     if (!impl->begun) return D3DERR_INVALIDCALL;
     impl->begun = false;
+    // A copy this batch did not draw goes: the next scene draws other
+    // pictures, and a cell that comes back is premultiplied again.
+    for (PictureView& view : impl->views) {
+        if (view.premultiplied && view.lastUse <= impl->drawsBeforeBatch) impl->Drop(&view);
+    }
     return D3D_OK;
 }
 
@@ -238,7 +296,7 @@ HRESULT ID3DXSprite::GetTransform(D3DXMATRIX* transform) {
 
 HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const D3DXVECTOR3* center,
                           const D3DXVECTOR3* position, D3DCOLOR color) {
-    if (!impl->begun || !texture || texture->impl->locked) return D3DERR_INVALIDCALL;
+    if (!impl->begun || !texture || !TextureReady(texture) || texture->impl->locked) return D3DERR_INVALIDCALL;
     const IDirect3DTexture9::Impl* tex = texture->impl;
     const RECT whole{0, 0, (LONG)tex->width, (LONG)tex->height};
     const RECT r = source ? *source : whole;
@@ -284,9 +342,8 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* source, const 
                                            tintedCopy, place.width * 4);
     } else {
         const bool copy = tex->opaque || !blend;
-        const uint32_t* bits = (copy ? tex->pixels : tex->composite) + (size_t)top * tex->width + left;
         picture = impl->View(tex, left, top, place.width, place.height, copy ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8,
-                             bits, !plain);
+                             !plain);
     }
     pixman_image_t* mask = blend && !tintedCopy && alpha != 0xFF ? impl->LevelMask(alpha) : nullptr;
     if (plain) {

@@ -1,36 +1,29 @@
 // Texture files: .png, .jpg and .bmp, told apart by their first bytes,
-// stretched to power-of-two sides by nearest neighbour.
+// stretched to power-of-two sides by nearest neighbour. A file that opens
+// and starts as a picture becomes a texture at once; its decoding runs on
+// a worker and is waited for when the texture is first drawn, locked or
+// asked its size. A picture that then fails leaves a texture with no
+// pixels, which every call treats as no texture at all.
+#include <sys/stat.h>
 #include <cstdio>
 #include <cstring>
+#include "platform/background_work.h"
 #include "platform/d3d9_internal.h"
 #include "platform/d3dx9.h"
 #include "platform/picture_decode.h"
 
 namespace {
-constexpr long MaxPictureFileBytes = 64L * 1024 * 1024;
+constexpr size_t MaxPictureFileBytes = 64u << 20;
 
-// The whole file in a new[] buffer; null when it cannot be read or is empty.
-unsigned char* ReadWholeFile(const char* path, size_t* size, const char** why) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        *why = "cannot open the file";
+// The rest of an open file in a new[] buffer, after the magic bytes
+// already read; null when it cannot be read whole.
+unsigned char* ReadRest(FILE* file, const unsigned char* magic, size_t magicSize, size_t size) {
+    unsigned char* data = new unsigned char[size];
+    std::memcpy(data, magic, magicSize);
+    if (std::fread(data + magicSize, 1, size - magicSize, file) != size - magicSize) {
+        delete[] data;
         return nullptr;
     }
-    unsigned char* data = nullptr;
-    long length = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-    if (length <= 0 || length > MaxPictureFileBytes || std::fseek(file, 0, SEEK_SET) != 0) {
-        *why = length == 0 ? "the file is empty" : "the file cannot be read whole";
-    } else {
-        data = new unsigned char[(size_t)length];
-        if (std::fread(data, 1, (size_t)length, file) != (size_t)length) {
-            delete[] data;
-            data = nullptr;
-            *why = "the file cannot be read whole";
-        }
-    }
-    std::fclose(file);
-    *size = data ? (size_t)length : 0;
     return data;
 }
 
@@ -38,12 +31,13 @@ bool StartsWith(const unsigned char* data, size_t size, const char* magic, size_
     return size >= magicSize && std::memcmp(data, magic, magicSize) == 0;
 }
 
-bool Decode(const unsigned char* data, size_t size, DecodedPicture* picture) {
-    if (StartsWith(data, size, "\x89PNG\r\n\x1a\n", 8)) return DecodePng(data, size, MaxSurfaceSide, picture);
-    if (StartsWith(data, size, "\xFF\xD8", 2)) return DecodeJpeg(data, size, MaxSurfaceSide, picture);
-    if (StartsWith(data, size, "BM", 2)) return DecodeBmp(data, size, MaxSurfaceSide, picture);
-    std::snprintf(picture->failure, sizeof picture->failure, "not a PNG, JPEG or BMP picture");
-    return false;
+using Decoder = bool (*)(const unsigned char*, size_t, uint32_t, DecodedPicture*);
+
+Decoder DecoderFor(const unsigned char* magic, size_t size) {
+    if (StartsWith(magic, size, "\x89PNG\r\n\x1a\n", 8)) return DecodePng;
+    if (StartsWith(magic, size, "\xFF\xD8", 2)) return DecodeJpeg;
+    if (StartsWith(magic, size, "BM", 2)) return DecodeBmp;
+    return nullptr;
 }
 
 uint32_t PowerOfTwoAtLeast(uint32_t n) {
@@ -54,15 +48,14 @@ uint32_t PowerOfTwoAtLeast(uint32_t n) {
 
 // Each texel takes the picture pixel under its centre. The column of each
 // texel is worked out once for all rows; a row of the same width is a copy.
-void StretchInto(const DecodedPicture& picture, IDirect3DTexture9::Impl* texture) {
+void StretchInto(const DecodedPicture& picture, uint32_t* pixels, uint64_t tw, uint64_t th) {
     const uint64_t w = picture.width, h = picture.height;
-    const uint64_t tw = texture->width, th = texture->height;
     uint32_t* columns = new uint32_t[tw];
     for (uint64_t x = 0; x < tw; ++x) columns[x] = (uint32_t)(((2 * x + 1) * w) / (2 * tw));
     for (uint64_t y = 0; y < th; ++y) {
         const uint64_t sy = ((2 * y + 1) * h) / (2 * th);
         const uint32_t* source = picture.pixels + sy * w;
-        uint32_t* target = texture->pixels + y * tw;
+        uint32_t* target = pixels + y * tw;
         if (w == tw) {
             std::memcpy(target, source, tw * sizeof *target);
         } else {
@@ -73,29 +66,107 @@ void StretchInto(const DecodedPicture& picture, IDirect3DTexture9::Impl* texture
 }
 }  // namespace
 
+// One picture file on its way to a texture. Until the game's thread has
+// waited for it, only the worker running it touches it.
+struct PictureLoad : BackgroundJob {
+    FILE* file = nullptr;  // open, the magic bytes read
+    unsigned char magic[8] = {};
+    size_t magicSize = 0;  // how many were read: the file may be shorter
+    size_t size = 0;
+    Decoder decode = nullptr;
+    char name[256] = {};  // for the log
+    // Results, null pixels when the picture failed.
+    uint32_t* pixels = nullptr;
+    uint32_t width = 0, height = 0;
+    bool opaque = false;
+};
+
+namespace {
+void LoadPicture(BackgroundJob* job) {
+    PictureLoad* load = static_cast<PictureLoad*>(job);
+    unsigned char* data = ReadRest(load->file, load->magic, load->magicSize, load->size);
+    std::fclose(load->file);
+    load->file = nullptr;
+    DecodedPicture picture;
+    if (!data) {
+        std::snprintf(picture.failure, sizeof picture.failure, "the file cannot be read whole");
+    } else if (load->decode(data, load->size, MaxSurfaceSide, &picture)) {
+        load->width = PowerOfTwoAtLeast(picture.width);
+        load->height = PowerOfTwoAtLeast(picture.height);
+        if (load->width == picture.width && load->height == picture.height) {
+            load->pixels = picture.pixels;
+        } else {
+            load->pixels = new uint32_t[(size_t)load->width * load->height];
+            StretchInto(picture, load->pixels, load->width, load->height);
+            delete[] picture.pixels;
+        }
+        const size_t count = (size_t)load->width * load->height;
+        bool opaque = true;
+        for (size_t i = 0; i < count && opaque; ++i) opaque = (load->pixels[i] >> 24) == 0xFF;
+        load->opaque = opaque;
+    }
+    delete[] data;
+    if (!load->pixels) std::fprintf(stderr, "texture \"%s\": %s\n", load->name, picture.failure);
+}
+}  // namespace
+
+void FinishPictureLoad(IDirect3DTexture9::Impl* texture, bool dropIfWaiting) {
+    PictureLoad* load = texture->loading;
+    FinishBackgroundJob(load, dropIfWaiting);
+    if (load->file) std::fclose(load->file);  // dropped before it ran
+    texture->pixels = load->pixels;
+    texture->width = load->width;
+    texture->height = load->height;
+    texture->opaque = load->opaque;
+    texture->serial = NextTextureSerial();
+    texture->loading = nullptr;
+    delete load;
+}
+
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirect3DTexture9** texture) {
     if (!device || !file || !texture) return D3DERR_INVALIDCALL;
-    size_t size = 0;
-    const char* readFailure = nullptr;
-    unsigned char* data = ReadWholeFile(file, &size, &readFailure);
-    if (!data) {
-        std::fprintf(stderr, "texture \"%s\": %s\n", file, readFailure);
+    FILE* opened = std::fopen(file, "rb");
+    if (!opened) {
+        std::fprintf(stderr, "texture \"%s\": cannot open the file\n", file);
         return D3DXERR_INVALIDDATA;
     }
-    DecodedPicture picture;
-    const bool decoded = Decode(data, size, &picture);
-    delete[] data;
-    if (!decoded) {
-        std::fprintf(stderr, "texture \"%s\": %s\n", file, picture.failure);
+    struct stat status{};
+    const bool regular = fstat(fileno(opened), &status) == 0 && S_ISREG(status.st_mode);
+    const size_t size = regular ? (size_t)status.st_size : 0;
+    unsigned char magic[8] = {};
+    size_t got = 0;
+    const char* why = nullptr;
+    Decoder decode = nullptr;
+    if (!regular) {
+        why = "the file cannot be read whole";
+    } else if (size == 0) {
+        why = "the file is empty";
+    } else if (size > MaxPictureFileBytes) {
+        why = "the file is too large";
+    } else {
+        got = std::fread(magic, 1, size < sizeof magic ? size : sizeof magic, opened);
+        decode = DecoderFor(magic, got);
+        if (!decode) why = "not a PNG, JPEG or BMP picture";
+    }
+    if (why) {
+        std::fclose(opened);
+        std::fprintf(stderr, "texture \"%s\": %s\n", file, why);
         return D3DXERR_INVALIDDATA;
     }
-    IDirect3DTexture9* made = NewTexture(PowerOfTwoAtLeast(picture.width), PowerOfTwoAtLeast(picture.height),
-                                         D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, true);
-    if (made) {
-        StretchInto(picture, made->impl);
-        RefreshTextureComposite(made);
-        *texture = made;
-    }
-    delete[] picture.pixels;
-    return made ? D3D_OK : D3DXERR_INVALIDDATA;
+    PictureLoad* load = new PictureLoad;
+    load->run = LoadPicture;
+    load->file = opened;
+    std::memcpy(load->magic, magic, sizeof magic);
+    load->magicSize = got;
+    load->size = size;
+    load->decode = decode;
+    std::snprintf(load->name, sizeof load->name, "%s", file);
+    IDirect3DTexture9::Impl* impl = new IDirect3DTexture9::Impl;
+    impl->format = D3DFMT_A8R8G8B8;
+    impl->pool = D3DPOOL_MANAGED;
+    impl->loading = load;
+    *texture = new IDirect3DTexture9;
+    (*texture)->impl = impl;
+    StartBackgroundJob(load);
+    return D3D_OK;
 }

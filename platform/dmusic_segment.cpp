@@ -151,6 +151,12 @@ HRESULT IDirectMusicSegment8::Download(IDirectMusicPerformance8* performance) {
     }
     int frameBytes = FrameBytes(output.format, output.channels);
     Uint32 length = (Uint32)(needed ? cvt.len_cvt : cvt.len) / frameBytes * frameBytes;
+    // The converter works in room for its widest step; the sound needs
+    // only its own length.
+    if (length > 0) {
+        Uint8* fitted = (Uint8*)SDL_realloc(cvt.buf, length);
+        if (fitted) cvt.buf = fitted;
+    }
     Mix_Chunk* chunk = length > 0 ? Mix_QuickLoad_RAW(cvt.buf, length) : nullptr;
     if (!chunk) {
         SDL_free(cvt.buf);

@@ -1,5 +1,5 @@
 // Texture files: each format with its pixels, power-of-two sides, and
-// files that must fail without touching the slot.
+// files that must fail and then draw nothing.
 #include <cstdlib>
 #include "gfx_fixture.h"
 #include "support/picture_files.h"
@@ -8,13 +8,21 @@
 namespace {
 class TextureFileTest : public GfxTest {
 protected:
-    // Loads path; null when it failed (the slot must then be untouched).
+    // Loads path; null when it failed: at once, with the slot untouched,
+    // or while decoding, with a texture that nothing can read or draw.
     IDirect3DTexture9* Load(const std::string& path) {
         IDirect3DTexture9* slot = nullptr;
         const HRESULT result = D3DXCreateTextureFromFileA(device, path.c_str(), &slot);
         EXPECT_EQ(SUCCEEDED(result), slot != nullptr) << path;
-        if (slot) textures.push_back(slot);
-        return slot;
+        if (!slot) return nullptr;
+        textures.push_back(slot);
+        D3DSURFACE_DESC desc;
+        if (SUCCEEDED(slot->GetLevelDesc(0, &desc))) return slot;
+        D3DLOCKED_RECT locked;
+        EXPECT_TRUE(FAILED(slot->LockRect(0, &locked, nullptr, 0))) << path;
+        EXPECT_TRUE(FAILED(sprite->Draw(slot, nullptr, nullptr, nullptr, 0xFFFFFFFFu))) << path;
+        EXPECT_EQ(CountNot(ClearBlue), 0) << path;
+        return nullptr;
     }
 
     static std::vector<uint32_t> Texels(IDirect3DTexture9* texture, D3DSURFACE_DESC* desc) {
