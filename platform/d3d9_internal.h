@@ -5,6 +5,7 @@
 #include <pixman.h>
 #include <SDL.h>
 #include "platform/d3d9.h"
+#include "platform/picture_decode.h"
 
 constexpr UINT DefaultBackBufferWidth = 640;
 constexpr UINT DefaultBackBufferHeight = 480;
@@ -24,8 +25,11 @@ struct IDirect3DTexture9::Impl {
     UINT height = 0;
     D3DFORMAT format = D3DFMT_A8R8G8B8;
     D3DPOOL pool = D3DPOOL_MANAGED;
-    uint32_t* pixels = nullptr;  // straight (not premultiplied) A8R8G8B8
-    bool opaque = true;          // every alpha byte 0xFF: draws become copies
+    uint32_t* pixels = nullptr;  // straight (not premultiplied) A8R8G8B8; new[]
+    // An opaque texture is kept packed instead (PackedPitch rows of blue,
+    // green and red bytes) and widened while it is locked; new[].
+    unsigned char* packed = nullptr;
+    bool opaque = true;  // every alpha byte 0xFF: draws become copies
     bool locked = false;
     // A picture file still being decoded off the game's thread; null once
     // its pixels are here (or it failed, and the texture has none).
@@ -71,9 +75,15 @@ pixman_image_t* DeviceColorImage(IDirect3DDevice9* device);
 // Makes a texture of the given size with every pixel zero; null when the
 // size is out of range.
 IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool);
-// Brings the opaque flag (and an X8R8G8B8 texture's alpha bytes) up to
-// date after the pixels changed.
+// Brings the opaque flag up to date after the pixels changed, and packs
+// an opaque texture.
 void RefreshTexture(IDirect3DTexture9* texture);
+// Pure helpers, also for the loader's workers: whether every alpha byte
+// is 0xFF; the packed rows of opaque pixels (new[]).
+bool AllOpaque(const uint32_t* pixels, size_t count);
+unsigned char* PackPixels(const uint32_t* pixels, UINT width, UINT height);
+// One texel as A8R8G8B8, packed or not.
+uint32_t TexelAt(const IDirect3DTexture9::Impl* texture, UINT x, UINT y);
 // Waits for a texture's picture to be decoded; false when it has no
 // pixels (its picture failed), and it then behaves as no texture at all.
 bool TextureReady(IDirect3DTexture9* texture);

@@ -24,22 +24,60 @@ IDirect3DTexture9* NewTexture(UINT width, UINT height, D3DFORMAT format, D3DPOOL
     return texture;
 }
 
+bool AllOpaque(const uint32_t* pixels, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if ((pixels[i] >> 24) != 0xFF) return false;
+    return true;
+}
+
+unsigned char* PackPixels(const uint32_t* pixels, UINT width, UINT height) {
+    const size_t pitch = PackedPitch(width);
+    unsigned char* packed = new unsigned char[pitch * height];
+    for (UINT y = 0; y < height; ++y) {
+        const uint32_t* from = pixels + (size_t)y * width;
+        unsigned char* to = packed + y * pitch;
+        for (UINT x = 0; x < width; ++x, to += 3) {
+            to[0] = (unsigned char)from[x];
+            to[1] = (unsigned char)(from[x] >> 8);
+            to[2] = (unsigned char)(from[x] >> 16);
+        }
+    }
+    return packed;
+}
+
+uint32_t TexelAt(const IDirect3DTexture9::Impl* texture, UINT x, UINT y) {
+    if (texture->pixels) return texture->pixels[(size_t)y * texture->width + x];
+    const unsigned char* at = texture->packed + y * PackedPitch(texture->width) + (size_t)x * 3;
+    return 0xFF000000u | (uint32_t)at[2] << 16 | (uint32_t)at[1] << 8 | at[0];
+}
+
 void RefreshTexture(IDirect3DTexture9* texture) {
     IDirect3DTexture9::Impl* impl = texture->impl;
-    const size_t count = (size_t)impl->width * impl->height;
     impl->serial = NextTextureSerial();
-    if (impl->format == D3DFMT_X8R8G8B8) {
-        for (size_t i = 0; i < count; ++i) impl->pixels[i] |= 0xFF000000u;
-        return;
+    // An X8R8G8B8 texture ignores its alpha bytes: it reads back opaque.
+    impl->opaque = impl->format == D3DFMT_X8R8G8B8 || AllOpaque(impl->pixels, (size_t)impl->width * impl->height);
+    if (impl->opaque) {
+        impl->packed = PackPixels(impl->pixels, impl->width, impl->height);
+        delete[] impl->pixels;
+        impl->pixels = nullptr;
     }
-    bool opaque = true;
-    for (size_t i = 0; i < count && opaque; ++i) opaque = (impl->pixels[i] >> 24) == 0xFF;
-    impl->opaque = opaque;
 }
+
+namespace {
+// The locked form: every texel four bytes.
+void Widen(IDirect3DTexture9::Impl* impl) {
+    uint32_t* pixels = new uint32_t[(size_t)impl->width * impl->height];
+    for (UINT y = 0; y < impl->height; ++y)
+        for (UINT x = 0; x < impl->width; ++x) pixels[(size_t)y * impl->width + x] = TexelAt(impl, x, y);
+    delete[] impl->packed;
+    impl->packed = nullptr;
+    impl->pixels = pixels;
+}
+}  // namespace
 
 bool TextureReady(IDirect3DTexture9* texture) {
     if (texture->impl->loading) FinishPictureLoad(texture->impl, false);
-    return texture->impl->pixels != nullptr;
+    return texture->impl->pixels || texture->impl->packed;
 }
 
 ULONG IDirect3DTexture9::AddRef() { return ++impl->refs; }
@@ -49,6 +87,7 @@ ULONG IDirect3DTexture9::Release() {
     if (refs == 0) {
         if (impl->loading) FinishPictureLoad(impl, true);
         delete[] impl->pixels;
+        delete[] impl->packed;
         delete impl;
         delete this;
     }
@@ -72,6 +111,7 @@ HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RE
         left = rect->left;
         top = rect->top;
     }
+    if (impl->packed) Widen(impl);
     locked->Pitch = (INT)(impl->width * 4);
     locked->pBits = impl->pixels + (size_t)top * impl->width + left;
     impl->locked = true;

@@ -46,16 +46,21 @@ uint32_t PowerOfTwoAtLeast(uint32_t n) {
     return side;
 }
 
+struct PackedTexel {
+    unsigned char bgr[3];
+};
+
 // Each texel takes the picture pixel under its centre. The column of each
 // texel is worked out once for all rows; a row of the same width is a copy.
-void StretchInto(const DecodedPicture& picture, uint32_t* pixels, uint64_t tw, uint64_t th) {
-    const uint64_t w = picture.width, h = picture.height;
+template <class Texel>
+void Stretch(const unsigned char* from, size_t fromPitch, uint64_t w, uint64_t h, unsigned char* to,
+             size_t toPitch, uint64_t tw, uint64_t th) {
     uint32_t* columns = new uint32_t[tw];
     for (uint64_t x = 0; x < tw; ++x) columns[x] = (uint32_t)(((2 * x + 1) * w) / (2 * tw));
     for (uint64_t y = 0; y < th; ++y) {
         const uint64_t sy = ((2 * y + 1) * h) / (2 * th);
-        const uint32_t* source = picture.pixels + sy * w;
-        uint32_t* target = pixels + y * tw;
+        const Texel* source = reinterpret_cast<const Texel*>(from + sy * fromPitch);
+        Texel* target = reinterpret_cast<Texel*>(to + y * toPitch);
         if (w == tw) {
             std::memcpy(target, source, tw * sizeof *target);
         } else {
@@ -63,6 +68,34 @@ void StretchInto(const DecodedPicture& picture, uint32_t* pixels, uint64_t tw, u
         }
     }
     delete[] columns;
+}
+
+// The picture becomes its texture's texels: power-of-two sides, packed
+// when it is opaque.
+void MakeTexels(DecodedPicture* picture) {
+    const uint32_t w = picture->width, h = picture->height;
+    const uint32_t tw = PowerOfTwoAtLeast(w), th = PowerOfTwoAtLeast(h);
+    if (tw != w || th != h) {
+        if (picture->packed) {
+            unsigned char* packed = new unsigned char[PackedPitch(tw) * th];
+            Stretch<PackedTexel>(picture->packed, PackedPitch(w), w, h, packed, PackedPitch(tw), tw, th);
+            delete[] picture->packed;
+            picture->packed = packed;
+        } else {
+            uint32_t* pixels = new uint32_t[(size_t)tw * th];
+            Stretch<uint32_t>(reinterpret_cast<unsigned char*>(picture->pixels), (size_t)w * 4, w, h,
+                              reinterpret_cast<unsigned char*>(pixels), (size_t)tw * 4, tw, th);
+            delete[] picture->pixels;
+            picture->pixels = pixels;
+        }
+    }
+    if (picture->pixels && AllOpaque(picture->pixels, (size_t)tw * th)) {
+        picture->packed = PackPixels(picture->pixels, tw, th);
+        delete[] picture->pixels;
+        picture->pixels = nullptr;
+    }
+    picture->width = tw;
+    picture->height = th;
 }
 }  // namespace
 
@@ -75,10 +108,10 @@ struct PictureLoad : BackgroundJob {
     size_t size = 0;
     Decoder decode = nullptr;
     char name[256] = {};  // for the log
-    // Results, null pixels when the picture failed.
+    // Results, neither pixels nor packed when the picture failed.
     uint32_t* pixels = nullptr;
+    unsigned char* packed = nullptr;
     uint32_t width = 0, height = 0;
-    bool opaque = false;
 };
 
 namespace {
@@ -91,22 +124,14 @@ void LoadPicture(BackgroundJob* job) {
     if (!data) {
         std::snprintf(picture.failure, sizeof picture.failure, "the file cannot be read whole");
     } else if (load->decode(data, load->size, MaxSurfaceSide, &picture)) {
-        load->width = PowerOfTwoAtLeast(picture.width);
-        load->height = PowerOfTwoAtLeast(picture.height);
-        if (load->width == picture.width && load->height == picture.height) {
-            load->pixels = picture.pixels;
-        } else {
-            load->pixels = new uint32_t[(size_t)load->width * load->height];
-            StretchInto(picture, load->pixels, load->width, load->height);
-            delete[] picture.pixels;
-        }
-        const size_t count = (size_t)load->width * load->height;
-        bool opaque = true;
-        for (size_t i = 0; i < count && opaque; ++i) opaque = (load->pixels[i] >> 24) == 0xFF;
-        load->opaque = opaque;
+        MakeTexels(&picture);
+        load->pixels = picture.pixels;
+        load->packed = picture.packed;
+        load->width = picture.width;
+        load->height = picture.height;
     }
     delete[] data;
-    if (!load->pixels) std::fprintf(stderr, "texture \"%s\": %s\n", load->name, picture.failure);
+    if (!load->pixels && !load->packed) std::fprintf(stderr, "texture \"%s\": %s\n", load->name, picture.failure);
 }
 }  // namespace
 
@@ -115,9 +140,10 @@ void FinishPictureLoad(IDirect3DTexture9::Impl* texture, bool dropIfWaiting) {
     FinishBackgroundJob(load, dropIfWaiting);
     if (load->file) std::fclose(load->file);  // dropped before it ran
     texture->pixels = load->pixels;
+    texture->packed = load->packed;
     texture->width = load->width;
     texture->height = load->height;
-    texture->opaque = load->opaque;
+    texture->opaque = load->packed != nullptr;
     texture->serial = NextTextureSerial();
     texture->loading = nullptr;
     delete load;

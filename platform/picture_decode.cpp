@@ -11,15 +11,20 @@
 namespace {
 bool Fail(DecodedPicture* out, const char* why) {
     delete[] out->pixels;
+    delete[] out->packed;
     out->pixels = nullptr;
+    out->packed = nullptr;
     out->width = out->height = 0;
     std::snprintf(out->failure, sizeof out->failure, "%s", why);
     return false;
 }
 
-bool Allocate(DecodedPicture* out, uint32_t width, uint32_t height, uint32_t maxSide) {
+bool Allocate(DecodedPicture* out, uint32_t width, uint32_t height, uint32_t maxSide, bool packed = false) {
     if (width == 0 || height == 0 || width > maxSide || height > maxSide) return false;
-    out->pixels = new uint32_t[(size_t)width * height];
+    if (packed)
+        out->packed = new unsigned char[PackedPitch(width) * height];
+    else
+        out->pixels = new uint32_t[(size_t)width * height];
     out->width = width;
     out->height = height;
     return true;
@@ -98,9 +103,10 @@ bool RunJpeg(JpegJob* job, const unsigned char* data, size_t size, uint32_t maxS
         std::snprintf(job->errors.message, sizeof job->errors.message, "picture too large");
         return false;
     }
-    job->info.out_color_space = JCS_EXT_BGRA;  // alpha comes out full
+    job->info.out_color_space = JCS_EXT_BGR;  // no alpha: packed
     jpeg_start_decompress(&job->info);
-    if (job->info.output_components != 4 || !Allocate(out, job->info.output_width, job->info.output_height, maxSide)) {
+    if (job->info.output_components != 3 ||
+        !Allocate(out, job->info.output_width, job->info.output_height, maxSide, true)) {
         std::snprintf(job->errors.message, sizeof job->errors.message, "unsupported size or colours");
         return false;
     }
@@ -109,7 +115,7 @@ bool RunJpeg(JpegJob* job, const unsigned char* data, size_t size, uint32_t maxS
         const uint32_t count = std::min(JpegRowsAtOnce, out->height - y);
         JSAMPROW rows[JpegRowsAtOnce];
         for (uint32_t i = 0; i < count; ++i)
-            rows[i] = reinterpret_cast<JSAMPROW>(out->pixels + (size_t)(y + i) * out->width);
+            rows[i] = out->packed + (size_t)(y + i) * PackedPitch(out->width);
         if (jpeg_read_scanlines(&job->info, rows, count) == 0) return false;
     }
     jpeg_finish_decompress(&job->info);
@@ -152,19 +158,25 @@ bool DecodeBmp(const unsigned char* data, size_t size, uint32_t maxSide, Decoded
     SDL_RWops* stream = SDL_RWFromConstMem(data, (int)size);
     SDL_Surface* loaded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
     if (!loaded) return Fail(out, "not a readable BMP");
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    // A picture without alpha is kept packed.
+    const bool packed = loaded->format->Amask == 0;
+    SDL_Surface* converted =
+        SDL_ConvertSurfaceFormat(loaded, packed ? SDL_PIXELFORMAT_BGR24 : SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
-    if (!argb) return Fail(out, "BMP colours cannot be converted");
-    if (!Allocate(out, (uint32_t)argb->w, (uint32_t)argb->h, maxSide)) {
-        SDL_FreeSurface(argb);
+    if (!converted) return Fail(out, "BMP colours cannot be converted");
+    if (!Allocate(out, (uint32_t)converted->w, (uint32_t)converted->h, maxSide, packed)) {
+        SDL_FreeSurface(converted);
         return Fail(out, "picture too large or empty");
     }
-    SDL_LockSurface(argb);
+    SDL_LockSurface(converted);
+    const size_t rowBytes = (size_t)out->width * (packed ? 3 : 4);
+    unsigned char* to = packed ? out->packed : reinterpret_cast<unsigned char*>(out->pixels);
+    const size_t toPitch = packed ? PackedPitch(out->width) : rowBytes;
     for (uint32_t y = 0; y < out->height; ++y) {
-        const unsigned char* row = static_cast<const unsigned char*>(argb->pixels) + (size_t)y * argb->pitch;
-        std::memcpy(out->pixels + (size_t)y * out->width, row, (size_t)out->width * 4);
+        const unsigned char* row = static_cast<const unsigned char*>(converted->pixels) + (size_t)y * converted->pitch;
+        std::memcpy(to + (size_t)y * toPitch, row, rowBytes);
     }
-    SDL_UnlockSurface(argb);
-    SDL_FreeSurface(argb);
+    SDL_UnlockSurface(converted);
+    SDL_FreeSurface(converted);
     return true;
 }
