@@ -9,7 +9,7 @@
 #  - Right moves the view (Left too, unless an enemy knocks the player
 #    back); Esc asks the question, No goes on and
 #    Yes returns to the title;
-#  - the quit choice ends the program after its fade;
+#  - the quit choice ends the program after its fade, with exit code 0;
 #  - closing the window ends it with exit code 0.
 # Usage: play_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
 set -u
@@ -225,7 +225,7 @@ press Return
 sleep 0.5
 kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before the quit choice's fade"
 wait_for_end 150 "the game did not end after the quit choice"
-echo "the quit choice ended the game with exit code $CODE"
+[ "$CODE" = 0 ] || fail "exit code $CODE after the quit choice"
 
 # Closing the window ends the game with exit code 0.
 start_game
