@@ -66,29 +66,6 @@ press() {
     xdotool keyup "$1"
 }
 
-shot() { import -window root -depth 8 "$WORK_DIR/$1.ppm" || fail "no screenshot $1"; }
-
-# AE: the pixels of screenshot $1 that differ from reference $2 where its
-# mask holds.
-differing() {
-    "$REFERENCE" mask "$WORK_DIR/$1.ppm" "$WORK_DIR/$2_mask.pgm" "$WORK_DIR/$1_masked.ppm" || fail "cannot mask $1"
-    AE=$(compare -metric AE "$WORK_DIR/$2_ref.ppm" "$WORK_DIR/$1_masked.ppm" null: 2>&1)
-}
-
-# Screenshot $1 until it agrees with reference $2, at most $3 times $4
-# seconds apart; a slow machine may still be fading.
-matches() {
-    tries=0
-    while :; do
-        shot "$1"
-        differing "$1" "$2"
-        [ "$AE" = 0 ] && return
-        tries=$((tries + 1))
-        [ $tries -lt "$3" ] || fail "screenshot $1 differs from the game's own frame in $AE pixels"
-        sleep "$4"
-    done
-}
-
 # SHIFT: how far the view moved right between two screenshots, from the
 # rows below the life bar.
 view_shift() {
