@@ -1,8 +1,15 @@
-# Sourced by the end-to-end scripts once they have defined fail(): a
-# scratch directory, a private virtual X display (640 x 480 unless SCREEN
+# Sourced by the end-to-end scripts, after their own fail() if they have
+# one: a scratch directory, a private virtual X display (640 x 480 unless SCREEN
 # says WIDTHxHEIGHT), the cleanup that ends the game, a window manager and
 # the display whatever happens, and what the scripts share.
 SCREEN=${SCREEN:-640x480}
+if ! command -v fail >/dev/null; then
+    fail() {
+        echo "FAIL: $*" >&2
+        [ -n "${GAME_PID:-}" ] && echo "game output: $(cat "$WORK_DIR/game.log" 2>/dev/null)" >&2
+        exit 1
+    }
+fi
 XVFB_PID=
 WM_PID=
 GAME_PID=
@@ -63,6 +70,23 @@ start_window_manager() {
     within 10 "the window manager did not start: $(cat "$WORK_DIR/openbox.log")" window_manager_up
 }
 window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+
+# Starts the game in BUILD_DIR, where its data tree is, and waits for its
+# window: GAME_PID, WINDOW.
+start_game_with_data() {
+    (cd "$BUILD_DIR" && SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") >"$WORK_DIR/game.log" 2>&1 &
+    GAME_PID=$!
+    WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
+    [ -n "$WINDOW" ] || fail "no window titled Kestoria"
+    xdotool mousemove "$((SCREEN_W / 2))" "$((SCREEN_H / 2))"
+}
+
+# The game's own frame $1 (title or field) and its mask, made headless by
+# REFERENCE in BUILD_DIR.
+reference() {
+    (cd "$BUILD_DIR" && "$REFERENCE" "$1" "$WORK_DIR/$1_ref.ppm" "$WORK_DIR/$1_mask.pgm" >/dev/null) ||
+        fail "no reference for the $1"
+}
 
 # Where the game's 640 x 480 picture lies on the screen, scaled up as far as
 # it goes and letterboxed.

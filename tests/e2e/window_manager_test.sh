@@ -25,26 +25,12 @@ NO_BUTTON_Y=86
 IDLE_SECONDS=3
 MAX_IDLE_PERCENT=3
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${GAME_PID:-}" ] && echo "game output: $(cat "$WORK_DIR/game.log" 2>/dev/null)" >&2
-    exit 1
-}
-
 SCREEN=1920x1080
 . "$(dirname "$0")/session.sh"
 start_window_manager
 xset r off
 export LANG=C.UTF-8
-(cd "$BUILD_DIR" && "$REFERENCE" title "$WORK_DIR/title_ref.ppm" "$WORK_DIR/title_mask.pgm" >/dev/null) ||
-    fail "no reference for the title"
-
-start_game() {
-    (cd "$BUILD_DIR" && SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") >"$WORK_DIR/game.log" 2>&1 &
-    GAME_PID=$!
-    WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
-    [ -n "$WINDOW" ] || fail "no window titled Kestoria"
-}
+reference title
 
 # Waits for the game to end and checks that it ended well.
 expect_exit_zero() {
@@ -111,7 +97,7 @@ field_shown() {
 
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
 
-start_game
+start_game_with_data
 
 # Full screen: once Enter has brought the title to rest, the game's own
 # frame fills the screen's height, between black bars.
@@ -184,7 +170,7 @@ press Return
 expect_exit_zero "the quit choice"
 
 # So does closing the window.
-start_game
+start_game_with_data
 "$PROBE" close "$WINDOW" || fail "cannot send the close request"
 expect_exit_zero "the window closed"
 echo "window manager test passed"
