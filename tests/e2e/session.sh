@@ -67,9 +67,12 @@ within() {
 start_window_manager() {
     openbox >"$WORK_DIR/openbox.log" 2>&1 &
     WM_PID=$!
-    within 10 "the window manager did not start: $(cat "$WORK_DIR/openbox.log")" window_manager_up
+    within 20 "the window manager did not start" window_manager_up
 }
-window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+window_manager_up() {
+    kill -0 "$WM_PID" 2>/dev/null || fail "the window manager ended: $(cat "$WORK_DIR/openbox.log")"
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
 
 # Starts the game in BUILD_DIR, where its data tree is, and waits for its
 # window: GAME_PID, WINDOW.
