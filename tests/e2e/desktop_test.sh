@@ -142,7 +142,8 @@ press Return
 expect_exit 0 "quit after returning to the title"
 
 # With no display to open a window on, the game cannot start: exit code 1.
-(cd "$WORK_DIR/game" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$GAME_BIN") >"$WORK_DIR/game.log" 2>&1
+(cd "$WORK_DIR/game" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$GAME_BIN") \
+    >"$WORK_DIR/game.log" 2>&1
 CODE=$?
 [ "$CODE" = 1 ] || fail "exit code $CODE without a display, not 1"
 echo "desktop test passed"

@@ -106,7 +106,8 @@ matches title title 20 0.3
 INFO=$(xwininfo -id "$WINDOW")
 value() { echo "$INFO" | sed -n "s/^ *$1: *//p"; }
 [ "$(value Width)x$(value Height)" = "$SCREEN" ] || fail "window $(value Width)x$(value Height), not $SCREEN"
-[ "$(value 'Absolute upper-left X')+$(value 'Absolute upper-left Y')" = 0+0 ] || fail "window not at the screen's corner"
+[ "$(value 'Absolute upper-left X')+$(value 'Absolute upper-left Y')" = 0+0 ] ||
+    fail "window not at the screen's corner"
 within 3 "the window is not shown full screen with the keyboard" window_shown
 for bar in "0+0" "$((PICTURE_X + PICTURE_W))+0"; do
     MAX=$(convert "$WORK_DIR/title_screen.ppm" -crop "${PICTURE_X}x${SCREEN_H}+$bar" -format '%[max]' info:)
@@ -120,7 +121,8 @@ within 5 "the window was not minimised" minimised
 BEFORE=$(cpu_ticks)
 sleep "$IDLE_SECONDS"
 AFTER=$(cpu_ticks)
-IDLE=$(awk -v t=$((AFTER - BEFORE)) -v hz="$(getconf CLK_TCK)" -v s="$IDLE_SECONDS" 'BEGIN { printf "%.1f", 100 * t / hz / s }')
+IDLE=$(awk -v t=$((AFTER - BEFORE)) -v hz="$(getconf CLK_TCK)" -v s="$IDLE_SECONDS" \
+    'BEGIN { printf "%.1f", 100 * t / hz / s }')
 awk -v p="$IDLE" -v max="$MAX_IDLE_PERCENT" 'BEGIN { exit !(p < max) }' ||
     fail "minimised, the game used $IDLE% of a core"
 RESTORED_MS=$("$PROBE" restore "$WINDOW") || fail "no frame shown after the restore"

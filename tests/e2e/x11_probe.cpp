@@ -52,9 +52,10 @@ int CursorHidden(Display* display) {
 // Whether anything but black shows in the middle of the screen.
 bool MiddleDrawn(Display* display) {
     const int screen = DefaultScreen(display);
-    XImage* image = XGetImage(display, RootWindow(display, screen), DisplayWidth(display, screen) / 2 - SampleSidePx / 2,
-                              DisplayHeight(display, screen) / 2 - SampleSidePx / 2, SampleSidePx, SampleSidePx,
-                              AllPlanes, ZPixmap);
+    const int left = DisplayWidth(display, screen) / 2 - SampleSidePx / 2;
+    const int top = DisplayHeight(display, screen) / 2 - SampleSidePx / 2;
+    XImage* image =
+        XGetImage(display, RootWindow(display, screen), left, top, SampleSidePx, SampleSidePx, AllPlanes, ZPixmap);
     if (!image) return false;
     bool drawn = false;
     for (int y = 0; y < SampleSidePx && !drawn; ++y)
@@ -80,9 +81,10 @@ int Restore(Display* display, Window window) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
-    const auto start = std::chrono::steady_clock::now();
+    using std::chrono::steady_clock;
+    const steady_clock::time_point start = steady_clock::now();
     for (;;) {
-        const long ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+        const long ms = std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - start).count();
         if (MiddleDrawn(display)) {
             std::printf("%ld\n", ms);
             return 0;
