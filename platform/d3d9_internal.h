@@ -62,10 +62,19 @@ struct IDirect3DDevice9::Impl {
     IDirect3DTexture9* textures[D3DTextureStageCount] = {};
     DWORD fvf = 0;
 
-    // Presentation: the renderer made for the window last shown into.
+    // Presentation into the window last shown into: through SDL's renderer
+    // (renderer and its texture), or scaled straight into the window's
+    // surface (surface, with where the picture lands and which back buffer
+    // column each of its columns shows).
     HWND shownHandle = nullptr;
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* screen = nullptr;
+    bool intoSurface = false;
+    SDL_Surface* surface = nullptr;  // null until the first frame lays it out
+    void* surfacePixels = nullptr;
+    int surfaceWidth = 0, surfaceHeight = 0;
+    SDL_Rect picture{};
+    int* sourceColumns = nullptr;  // new[], picture.w entries
 };
 
 // Makes a device with its back buffer; null when the sizes cannot be had.
@@ -103,6 +112,11 @@ float* DeviceDepth(IDirect3DDevice9::Impl* impl);
 void ApplyWindowMode(const IDirect3DDevice9::Impl* impl);
 // Drops the device's presentation objects (renderer and its texture).
 void ReleasePresentation(IDirect3DDevice9::Impl* impl);
+// Where a picture of the given size lands in a window, letterboxed as SDL's
+// renderer places it for a logical size, and the picture's pixel shown at
+// each position along one side (SDL's nearest-neighbour stepping).
+SDL_Rect LetterboxedPicture(int windowWidth, int windowHeight, int width, int height);
+int NearestSource(int position, int scaledSize, int size);
 
 // The sprite and the font: each holds one reference to its device, and
 // gives it back when its own count reaches 0.

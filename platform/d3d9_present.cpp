@@ -1,5 +1,7 @@
 // Showing the back buffer, and the device lost while its full-screen
 // window is minimised.
+#include <cstring>
+
 #include "platform/d3d9_internal.h"
 #include "platform/testhooks.h"
 #include "platform/win32_internal.h"
@@ -25,26 +27,26 @@ void UpdateLossState(const IDirect3DDevice9::Impl* impl) {
 // window's renderer with the window.
 bool PresentationAlive(const IDirect3DDevice9::Impl* impl, HWND handle) {
     SDL_Window* window = PlatformSdlWindow(impl->shownHandle);
-    return impl->renderer && handle == impl->shownHandle && window && SDL_GetRenderer(window) == impl->renderer;
+    if (handle != impl->shownHandle || !window) return false;
+    return impl->renderer ? SDL_GetRenderer(window) == impl->renderer : impl->intoSurface;
 }
 
 // ... and its picture still has the back buffer's sizes (a Reset may
 // have changed them).
 bool PresentationFits(const IDirect3DDevice9::Impl* impl, HWND handle) {
+    if (!PresentationAlive(impl, handle)) return false;
+    if (!impl->renderer) return true;  // the surface is checked as it is shown into
     int width = 0, height = 0;
-    return PresentationAlive(impl, handle) && SDL_QueryTexture(impl->screen, nullptr, nullptr, &width, &height) == 0 &&
-           width == (int)impl->width && height == (int)impl->height;
+    return SDL_QueryTexture(impl->screen, nullptr, nullptr, &width, &height) == 0 && width == (int)impl->width &&
+           height == (int)impl->height;
 }
 
-bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
-    // The software renderer over the window system's own framebuffer: a
-    // 640 x 480 copy a frame needs no GPU, and without one (a virtual
-    // display) a software GL would cost more time and memory than the game.
-    // SDL_RENDER_DRIVER in the environment still wins.
-    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
-    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+// SDL's renderer scales on the GPU; it is also whatever SDL_RENDER_DRIVER
+// in the environment names.
+bool MakeRenderer(IDirect3DDevice9::Impl* impl, SDL_Window* window) {
+    const char* named = SDL_getenv("SDL_RENDER_DRIVER");
     SDL_Renderer* renderer = SDL_GetRenderer(window);
-    if (!renderer) renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, named && *named ? 0 : SDL_RENDERER_ACCELERATED);
     if (!renderer) return false;
     SDL_Texture* screen = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
                                             (int)impl->width, (int)impl->height);
@@ -54,10 +56,95 @@ bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* win
     }
     SDL_SetTextureScaleMode(screen, SDL_ScaleModeNearest);
     SDL_RenderSetLogicalSize(renderer, (int)impl->width, (int)impl->height);  // letterboxed
-    impl->shownHandle = handle;
     impl->renderer = renderer;
     impl->screen = screen;
     return true;
+}
+
+bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
+    const char* named = SDL_getenv("SDL_RENDER_DRIVER");
+    impl->shownHandle = handle;
+    if (((named && *named) || PlatformWindowHasGpu(window)) && MakeRenderer(impl, window)) return true;
+    // No GPU (a virtual display, software GL): the picture is scaled into
+    // the window system's own framebuffer, never through a software GL,
+    // which would cost more time and memory than the game.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    impl->intoSurface = true;
+    PlatformBlackenUncovered(window);
+    return true;
+}
+
+bool ShowsArgbWords(const SDL_Surface* surface) {
+    const SDL_PixelFormat* f = surface->format;
+    return f->BytesPerPixel == 4 && f->Rmask == 0xFF0000u && f->Gmask == 0xFF00u && f->Bmask == 0xFFu;
+}
+
+// A new or resized window surface: where the picture lands, which column
+// each of its columns shows, and black bars around it.
+void LayOut(IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
+    impl->surface = surface;
+    impl->surfacePixels = surface->pixels;
+    impl->surfaceWidth = surface->w;
+    impl->surfaceHeight = surface->h;
+    impl->picture = LetterboxedPicture(surface->w, surface->h, (int)impl->width, (int)impl->height);
+    delete[] impl->sourceColumns;
+    impl->sourceColumns = new int[impl->picture.w > 0 ? impl->picture.w : 1];
+    for (int x = 0; x < impl->picture.w; ++x)
+        impl->sourceColumns[x] = NearestSource(x, impl->picture.w, (int)impl->width);
+    const SDL_Rect& p = impl->picture;
+    const SDL_Rect bars[] = {{0, 0, surface->w, p.y},
+                             {0, p.y + p.h, surface->w, surface->h - p.y - p.h},
+                             {0, p.y, p.x, p.h},
+                             {p.x + p.w, p.y, surface->w - p.x - p.w, p.h}};
+    for (const SDL_Rect& bar : bars) SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, 0, 0, 0));
+}
+
+// Each row of the picture once, from its back buffer row; a row that
+// shows the same back buffer row as the one above is a copy of it.
+void ScaleInto(const IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
+    const SDL_Rect& p = impl->picture;
+    const size_t pitch = (size_t)surface->pitch;
+    unsigned char* first = static_cast<unsigned char*>(surface->pixels) + (size_t)p.y * pitch + (size_t)p.x * 4;
+    const bool sameWidth = p.w == (int)impl->width;
+    int shownRow = -1;
+    for (int y = 0; y < p.h; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(first + (size_t)y * pitch);
+        const int sourceRow = NearestSource(y, p.h, (int)impl->height);
+        if (sourceRow == shownRow) {
+            std::memcpy(row, first + (size_t)(y - 1) * pitch, (size_t)p.w * 4);
+            continue;
+        }
+        const uint32_t* source = impl->color + (size_t)sourceRow * impl->width;
+        if (sameWidth) {
+            std::memcpy(row, source, (size_t)p.w * 4);
+        } else {
+            for (int x = 0; x < p.w; ++x) row[x] = source[impl->sourceColumns[x]];
+        }
+        shownRow = sourceRow;
+    }
+}
+
+void PresentIntoSurface(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (!surface || !ShowsArgbWords(surface)) {
+        // A window system with other pixels: SDL's renderer converts them.
+        ReleasePresentation(impl);
+        impl->shownHandle = handle;
+        if (!MakeRenderer(impl, window)) impl->shownHandle = nullptr;
+        return;
+    }
+    // SDL makes the surface anew when the window's size changes.
+    const bool fresh = surface != impl->surface || surface->pixels != impl->surfacePixels ||
+                       surface->w != impl->surfaceWidth || surface->h != impl->surfaceHeight;
+    if (fresh) LayOut(impl, surface);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+    if (impl->picture.w > 0 && impl->picture.h > 0) ScaleInto(impl, surface);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    // The bars only when they are new; the picture every frame.
+    if (fresh)
+        SDL_UpdateWindowSurface(window);
+    else
+        SDL_UpdateWindowSurfaceRects(window, &impl->picture, 1);
 }
 }  // namespace
 
@@ -84,13 +171,37 @@ HRESULT DeviceCooperativeLevel(const IDirect3DDevice9* device) {
 }
 
 void ReleasePresentation(IDirect3DDevice9::Impl* impl) {
-    if (PresentationAlive(impl, impl->shownHandle)) {
+    if (impl->renderer && PresentationAlive(impl, impl->shownHandle)) {
         SDL_DestroyTexture(impl->screen);
         SDL_DestroyRenderer(impl->renderer);
     }
+    delete[] impl->sourceColumns;
     impl->shownHandle = nullptr;
     impl->renderer = nullptr;
     impl->screen = nullptr;
+    impl->intoSurface = false;
+    impl->surface = nullptr;
+    impl->sourceColumns = nullptr;
+}
+
+SDL_Rect LetterboxedPicture(int windowWidth, int windowHeight, int width, int height) {
+    // As SDL_RenderSetLogicalSize works it out, in single precision.
+    const float want = (float)width / (float)height, real = (float)windowWidth / (float)windowHeight;
+    if (SDL_fabs(want - real) < 0.0001) return SDL_Rect{0, 0, windowWidth, windowHeight};
+    if (want > real) {
+        const float scale = (float)windowWidth / (float)width;
+        const int shown = (int)SDL_floor(height * scale);
+        return SDL_Rect{0, (windowHeight - shown) / 2, windowWidth, shown};
+    }
+    const float scale = (float)windowHeight / (float)height;
+    const int shown = (int)SDL_floor(width * scale);
+    return SDL_Rect{(windowWidth - shown) / 2, 0, shown, windowHeight};
+}
+
+int NearestSource(int position, int scaledSize, int size) {
+    // 16.16 fixed point from the middle of the first step.
+    const uint32_t step = ((uint32_t)size << 16) / (uint32_t)scaledSize;
+    return (int)((step / 2 + (uint32_t)position * step) >> 16);
 }
 
 void ApplyWindowMode(const IDirect3DDevice9::Impl* impl) {
@@ -114,6 +225,10 @@ HRESULT IDirect3DDevice9::Present(const RECT*, const RECT*, HWND window, const v
     if (!PresentationFits(impl, handle)) {
         ReleasePresentation(impl);
         if (!MakePresentation(impl, handle, target)) return D3D_OK;
+    }
+    if (!impl->renderer) {
+        PresentIntoSurface(impl, handle, target);
+        return D3D_OK;
     }
     SDL_UpdateTexture(impl->screen, nullptr, impl->color, (int)impl->width * 4);
     SDL_SetRenderDrawColor(impl->renderer, 0, 0, 0, 255);

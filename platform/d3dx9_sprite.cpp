@@ -112,15 +112,20 @@ void CopyPacked(const IDirect3DTexture9::Impl* texture, LONG left, LONG top, pix
         const unsigned char* from =
             texture->packed + (size_t)(top + row - (int)y) * pitch + (size_t)(left + box.x0 - (int)x) * 3;
         uint32_t* to = pixman_image_get_data(target) + (size_t)row * targetPitch + box.x0;
-        const int last = box.x1 - box.x0 - 1;
-        // Four bytes at a time, the fourth replaced by full alpha; the
-        // last texel of a row may end its picture's storage.
-        for (int i = 0; i < last; ++i, from += 3) {
-            uint32_t texel;
-            std::memcpy(&texel, from, sizeof texel);
-            to[i] = texel | 0xFF000000u;
+        const int count = box.x1 - box.x0;
+        int i = 0;
+        // Four texels from three words, then one at a time: the last texel
+        // of a row may end its picture's storage.
+        for (; i + 4 <= count; i += 4, from += 12) {
+            uint32_t w[3];
+            std::memcpy(w, from, sizeof w);
+            to[i] = w[0] | 0xFF000000u;
+            to[i + 1] = w[0] >> 24 | w[1] << 8 | 0xFF000000u;
+            to[i + 2] = w[1] >> 16 | w[2] << 16 | 0xFF000000u;
+            to[i + 3] = w[2] >> 8 | 0xFF000000u;
         }
-        to[last] = 0xFF000000u | (uint32_t)from[2] << 16 | (uint32_t)from[1] << 8 | from[0];
+        for (; i < count; ++i, from += 3)
+            to[i] = 0xFF000000u | (uint32_t)from[2] << 16 | (uint32_t)from[1] << 8 | from[0];
     }
 }
 

@@ -35,6 +35,13 @@ bool PlatformKeyboardNow(bool* down);
 // Waits until the window system has dealt with everything asked of it so
 // far, so that the events it caused are all in.
 void PlatformSyncWindowSystem();
+// Whether the window system draws this window with a GPU (an X server with
+// direct rendering, or a window system that always has one); false on a
+// virtual display.
+bool PlatformWindowHasGpu(SDL_Window* window);
+// On X the server paints what the window uncovers black, not leaving it
+// as it was; elsewhere nothing.
+void PlatformBlackenUncovered(SDL_Window* window);
 // Waits at most this long for the window system to have something for the
 // queue.
 void PlatformWaitForEvents(DWORD milliseconds);

@@ -1,8 +1,13 @@
 // Presenting into a real window on SDL's headless driver: the picture
-// reaches the window's renderer, and the device outlives its window.
+// reaches the window, the same whichever way it is scaled, and the device
+// outlives its window.
 #include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
+#include <vector>
 #include "gfx_fixture.h"
+#include "platform/d3d9_internal.h"
 #include "platform/win32_internal.h"
 #include "support/test_window.h"
 
@@ -37,17 +42,12 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     EXPECT_NE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0);
     for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-    SDL_Renderer* renderer = SDL_GetRenderer(sdl);
-    ASSERT_NE(renderer, nullptr);
-    // The 640 x 480 picture is letterboxed into the window by nearest neighbour.
-    int width = 0, height = 0;
-    SDL_RenderGetLogicalSize(renderer, &width, &height);
-    EXPECT_EQ(std::make_pair(width, height), std::make_pair(640, 480));
-    uint32_t middle = 0;
-    int outputWidth = 0, outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
-    SDL_Rect centre{outputWidth / 2, outputHeight / 2, 1, 1};
-    ASSERT_EQ(SDL_RenderReadPixels(renderer, &centre, SDL_PIXELFORMAT_ARGB8888, &middle, 4), 0);
+    // No GPU here: no renderer, the picture is scaled into the window's surface.
+    EXPECT_EQ(SDL_GetRenderer(sdl), nullptr);
+    const SDL_Surface* surface = SDL_GetWindowSurface(sdl);
+    ASSERT_NE(surface, nullptr);
+    const uint32_t middle =
+        static_cast<const uint32_t*>(surface->pixels)[(surface->h / 2) * (surface->pitch / 4) + surface->w / 2];
     EXPECT_EQ(middle & 0xFFFFFFu, 0x00FF00u);
 
     // Reset into a window leaves full screen.
@@ -57,6 +57,52 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     ASSERT_EQ(device->Reset(&windowed), D3D_OK);
     EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+// The picture scaled into the window's surface is the one SDL's renderer
+// shows (here its software one, named in the environment as a player
+// would), letterboxed and by nearest neighbour, at any window size.
+TEST_F(PresentTest, SurfaceAndRendererShowTheSamePicture) {
+    device->Release();
+    device = nullptr;
+    SDL_Window* sdl = PlatformSdlWindow(window);
+    // The window's pixels after one frame of a device of its own whose
+    // every back buffer pixel has its own colour; which way it went.
+    auto shown = [&](int width, int height, std::vector<uint32_t>* pixels) {
+        D3DPRESENT_PARAMETERS params = GameParams();
+        params.hDeviceWindow = window;
+        params.Windowed = TRUE;
+        IDirect3DDevice9* own = nullptr;
+        d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &own);
+        if (!own) return false;
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x) own->impl->color[y * 640 + x] = 0xFF000000u | (uint32_t)(y << 10 | x);
+        SDL_SetWindowSize(sdl, width, height);
+        own->Present(nullptr, nullptr, nullptr, nullptr);
+        pixels->assign((size_t)width * height, 0);
+        SDL_Renderer* renderer = SDL_GetRenderer(sdl);
+        if (renderer) {
+            SDL_RenderSetLogicalSize(renderer, 0, 0);  // reads the whole window, not the picture
+            SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels->data(), width * 4);
+        } else if (const SDL_Surface* surface = SDL_GetWindowSurface(sdl)) {
+            for (int y = 0; y < height && surface->w == width; ++y)
+                std::memcpy(&(*pixels)[(size_t)y * width],
+                            static_cast<const char*>(surface->pixels) + y * surface->pitch, (size_t)width * 4);
+        }
+        for (uint32_t& pixel : *pixels) pixel &= 0xFFFFFFu;
+        own->Release();
+        return renderer != nullptr;
+    };
+    const std::pair<int, int> sizes[] = {{640, 480},   {1920, 1080}, {3840, 2160}, {1366, 768},
+                                         {1000, 1000}, {1280, 1024}, {641, 479},   {333, 777}};
+    for (const auto& [width, height] : sizes) {
+        std::vector<uint32_t> scaled, rendered;
+        EXPECT_FALSE(shown(width, height, &scaled)) << "no GPU: no renderer";
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        EXPECT_TRUE(shown(width, height, &rendered)) << "the renderer named in the environment";
+        unsetenv("SDL_RENDER_DRIVER");
+        EXPECT_TRUE(scaled == rendered) << width << " x " << height;
+    }
 }
 
 TEST_F(PresentTest, DeviceOutlivesItsWindow) {
