@@ -25,8 +25,7 @@ struct Queue {
     std::mutex lock;
     std::condition_variable work;  // a job was queued
     std::condition_variable done;  // a job finished
-    BackgroundJob* first = nullptr;
-    BackgroundJob* last = nullptr;
+    BackgroundJob* first = nullptr;  // the newest
     unsigned workers = 0;
 };
 
@@ -47,13 +46,8 @@ Queue& TheQueue() {
 // Takes job out of the queue; the lock is held.
 void Unlink(Queue& queue, BackgroundJob* job) {
     BackgroundJob** link = &queue.first;
-    BackgroundJob* before = nullptr;
-    while (*link != job) {
-        before = *link;
-        link = &(*link)->next;
-    }
+    while (*link != job) link = &(*link)->next;
     *link = job->next;
-    if (queue.last == job) queue.last = before;
     job->next = nullptr;
 }
 
@@ -85,16 +79,20 @@ unsigned WorkerCount() {
 void StartBackgroundJob(BackgroundJob* job) {
     Queue& queue = TheQueue();
     std::unique_lock<std::mutex> held(queue.lock);
-    job->next = nullptr;
+    // Newest first: what is asked for last is usually what is shown first
+    // (a game loads its title's pictures after the rest).
+    job->next = queue.first;
     job->stage = Waiting;
-    if (queue.last)
-        queue.last->next = job;
-    else
-        queue.first = job;
-    queue.last = job;
+    queue.first = job;
     if (queue.workers == 0) {
         queue.workers = WorkerCount();
         for (unsigned i = 0; i < queue.workers; ++i) std::thread(Work, &queue).detach();
+    }
+    if (queue.workers == 0) {
+        // One core: the work is done here and now.
+        Unlink(queue, job);
+        Run(queue, job, held);
+        return;
     }
     queue.work.notify_one();
 }

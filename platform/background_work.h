@@ -11,8 +11,8 @@ struct BackgroundJob {
     int stage = 0;
 };
 
-// Queues job for a worker, which calls job->run(job) on its own thread.
-// run touches nothing but the job itself until it returns.
+// Queues job for a worker, which calls job->run(job) on its own thread
+// (on a machine of one core, this thread, before returning).
 void StartBackgroundJob(BackgroundJob* job);
 
 // Returns once the job has run, running it on this thread when no worker

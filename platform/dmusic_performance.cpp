@@ -1,12 +1,15 @@
 // The DirectMusic performance and its audio paths over SDL2_mixer: each
 // playing sound is one mixer channel (a voice) that holds a reference on
 // its segment and its path until it ends or is stopped, so no sound is
-// freed while the mixer still reads it.
+// freed while the mixer still reads it. A sound still being converted for
+// the device gets its voice at once; the voice starts when the conversion
+// is done.
 #include <SDL.h>
 #include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <mutex>
 #include "platform/dmusic.h"
 #include "platform/dmusic_internal.h"
 #include "platform/testhooks.h"
@@ -24,6 +27,8 @@ struct Voice {
     IDirectMusicSegment8* segment;  // null: the channel is free
     IDirectMusicAudioPath8* path;   // null when played with no path at all
     bool primary;
+    bool waiting;  // for its segment's conversion, to play with these loops
+    int loops;
 };
 
 Voice Voices[VoiceCount];
@@ -57,10 +62,15 @@ void HaltVoice(int channel) {
 }
 
 // Finished channels give their segments back; only this file starts
-// channels, so a channel not playing is free.
+// channels, so a channel not playing is free unless it waits for a
+// conversion still running.
 void ReapFinishedVoices() {
-    for (int channel = 0; channel < VoiceCount; ++channel)
-        if (Voices[channel].segment && !Mix_Playing(channel)) ReleaseVoice(channel);
+    for (int channel = 0; channel < VoiceCount; ++channel) {
+        const Voice& voice = Voices[channel];
+        if (!voice.segment) continue;
+        if (voice.waiting ? !SegmentConverting(voice.segment, Output.generation) : !Mix_Playing(channel))
+            ReleaseVoice(channel);
+    }
 }
 
 int FreeVoice() {
@@ -107,6 +117,7 @@ ULONG IDirectMusicAudioPath8::Release() {
 }
 
 HRESULT IDirectMusicAudioPath8::SetVolume(LONG volume, DWORD) {
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
     impl->volume = std::clamp(volume, DMUS_VOLUME_MIN, DMUS_VOLUME_MAX);
     for (int channel = 0; channel < VoiceCount; ++channel)
         if (Voices[channel].path == this) Mix_Volume(channel, MixVolume(impl->volume));
@@ -139,6 +150,7 @@ ULONG IDirectMusicPerformance8::Release() {
 
 HRESULT IDirectMusicPerformance8::InitAudio(IDirectMusic**, IDirectSound**, HWND, DWORD defaultPathType, DWORD,
                                             DWORD, DMUS_AUDIOPARAMS*) {
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
     if (impl->audioOpen || AudioOwner) return DMUS_E_ALREADY_INITED;
     if (defaultPathType != 0 && !KnownPathType(defaultPathType)) return E_INVALIDARG;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DMUS_E_NO_AUDIO_DEVICE;
@@ -187,8 +199,9 @@ HRESULT IDirectMusicPerformance8::PlaySegmentEx(IDirectMusicSegment8* source, co
     if (!source) return E_POINTER;
     if (TheSoundRequestHook) TheSoundRequestHook({true, source, flags, SegmentRepeats(source), audioPath});
     if (!impl->audioOpen) return DMUS_E_NOT_INIT;
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
     Mix_Chunk* chunk = SegmentChunk(source, Output.generation);
-    if (!chunk) return DMUS_E_NOT_DOWNLOADED;
+    if (!chunk && !SegmentConverting(source, Output.generation)) return DMUS_E_NOT_DOWNLOADED;
     ReapFinishedVoices();
     bool primary = (flags & DMUS_SEGF_SECONDARY) == 0;
     if (primary)
@@ -200,10 +213,10 @@ HRESULT IDirectMusicPerformance8::PlaySegmentEx(IDirectMusicSegment8* source, co
     DWORD repeats = SegmentRepeats(source);
     int loops = repeats == DMUS_SEG_REPEAT_INFINITE ? -1 : (int)std::min<DWORD>(repeats, INT_MAX);
     Mix_Volume(channel, path ? MixVolume(path->impl->volume) : MIX_MAX_VOLUME);
-    if (Mix_PlayChannel(channel, chunk, loops) < 0) return E_FAIL;
+    if (chunk && Mix_PlayChannel(channel, chunk, loops) < 0) return E_FAIL;
     source->AddRef();
     if (path) path->AddRef();
-    Voices[channel] = Voice{source, path, primary};
+    Voices[channel] = Voice{source, path, primary, chunk == nullptr, loops};
     return S_OK;
 }
 
@@ -222,6 +235,7 @@ HRESULT IDirectMusicPerformance8::Stop(IDirectMusicSegment8* segment, IDirectMus
 }
 
 HRESULT IDirectMusicPerformance8::CloseDown() {
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
     if (impl->audioOpen) {
         StopEx(nullptr, 0, 0);
         Mix_SetPostMix(nullptr, nullptr);
@@ -235,6 +249,20 @@ HRESULT IDirectMusicPerformance8::CloseDown() {
         impl->defaultPath = nullptr;
     }
     return S_OK;
+}
+
+void StartWaitingVoices(IDirectMusicSegment8* segment, Mix_Chunk* chunk, int generation) {
+    if (generation != Output.generation || !AudioOwner) return;
+    for (int channel = 0; channel < VoiceCount; ++channel) {
+        Voice& voice = Voices[channel];
+        if (voice.segment == segment && voice.waiting && Mix_PlayChannel(channel, chunk, voice.loops) >= 0)
+            voice.waiting = false;
+    }
+}
+
+std::recursive_mutex& SoundLock() {
+    static std::recursive_mutex lock;
+    return lock;
 }
 
 void SetMixHook(MixHook hook) { TheMixHook.store(hook); }

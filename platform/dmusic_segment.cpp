@@ -1,12 +1,17 @@
 // Segments: a WAV file decoded once, and the mixer chunk made from it for
-// the open device by Download.
+// the open device by Download. A sound that must be resampled for the
+// device is converted on a worker: a resampler is slow, and a scene's
+// sounds are loaded in the middle of its first frame.
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+#include "platform/background_work.h"
 #include "platform/dmusic.h"
 #include "platform/dmusic_internal.h"
 #include "platform/testhooks.h"
+
+struct ChunkConversion;
 
 struct IDirectMusicSegment8::Impl {
     ULONG refs = 1;
@@ -17,6 +22,19 @@ struct IDirectMusicSegment8::Impl {
     Mix_Chunk* chunk = nullptr;     // the sound in the device's format
     Uint8* chunkSamples = nullptr;  // owned here, not by the chunk
     int chunkGeneration = 0;
+    ChunkConversion* converting = nullptr;  // for converting->generation
+};
+
+// The sound converted for one device opening, off the game's thread. The
+// worker touches only the buffer until it takes SoundLock to hand the
+// result over; a segment released before then lets go of it.
+struct ChunkConversion : BackgroundJob {
+    IDirectMusicSegment8* segment;  // null once the segment is gone
+    SDL_AudioCVT cvt;
+    int frameBytes;
+    int generation;
+    bool finished;  // under SoundLock: run has nothing left to do but return
+    ChunkConversion* nextFinished;
 };
 
 namespace {
@@ -73,6 +91,50 @@ void FreeChunk(IDirectMusicSegment8::Impl* impl) {
     impl->chunk = nullptr;
     impl->chunkSamples = nullptr;
 }
+
+// Conversions done with, freed once their worker has let go of them too;
+// under SoundLock.
+ChunkConversion* Finished = nullptr;
+
+void FreeFinishedConversions() {
+    while (ChunkConversion* done = Finished) {
+        Finished = done->nextFinished;
+        FinishBackgroundJob(done);  // the worker is past the lock: no wait on it
+        delete done;
+    }
+}
+
+// The converter's length, trimmed to whole frames, in a buffer of its own
+// size; the buffer is kept by the chunk made of it.
+Mix_Chunk* MakeChunk(SDL_AudioCVT* cvt, bool converted, int frameBytes) {
+    Uint32 length = (Uint32)(converted ? cvt->len_cvt : cvt->len) / frameBytes * frameBytes;
+    if (length == 0) return nullptr;
+    // The converter works in room for its widest step; the sound needs
+    // only its own length.
+    Uint8* fitted = (Uint8*)SDL_realloc(cvt->buf, length);
+    if (fitted) cvt->buf = fitted;
+    return Mix_QuickLoad_RAW(cvt->buf, length);
+}
+
+void Convert(BackgroundJob* job) {
+    ChunkConversion* conversion = static_cast<ChunkConversion*>(job);
+    const bool converted = SDL_ConvertAudio(&conversion->cvt) == 0;
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    IDirectMusicSegment8* segment = conversion->segment;
+    Mix_Chunk* chunk = segment && converted ? MakeChunk(&conversion->cvt, true, conversion->frameBytes) : nullptr;
+    if (chunk) {
+        segment->impl->chunk = chunk;
+        segment->impl->chunkSamples = conversion->cvt.buf;
+        segment->impl->chunkGeneration = conversion->generation;
+        StartWaitingVoices(segment, chunk, conversion->generation);
+    } else {
+        SDL_free(conversion->cvt.buf);  // voices left waiting go at the next reaping
+    }
+    if (segment) segment->impl->converting = nullptr;
+    conversion->finished = true;
+    conversion->nextFinished = Finished;
+    Finished = conversion;
+}
 }  // namespace
 
 HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment) {
@@ -105,6 +167,11 @@ Mix_Chunk* SegmentChunk(IDirectMusicSegment8* segment, int generation) {
     return impl->chunkGeneration == generation ? impl->chunk : nullptr;
 }
 
+bool SegmentConverting(IDirectMusicSegment8* segment, int generation) {
+    const ChunkConversion* conversion = segment->impl->converting;
+    return conversion && conversion->generation == generation;
+}
+
 DWORD SegmentRepeats(IDirectMusicSegment8* segment) { return segment->impl->repeats; }
 
 ULONG IDirectMusicSegment8::AddRef() { return ++impl->refs; }
@@ -112,6 +179,9 @@ ULONG IDirectMusicSegment8::AddRef() { return ++impl->refs; }
 ULONG IDirectMusicSegment8::Release() {
     ULONG refs = --impl->refs;
     if (refs == 0) {
+        std::lock_guard<std::recursive_mutex> hold(SoundLock());
+        if (impl->converting) impl->converting->segment = nullptr;
+        FreeFinishedConversions();
         FreeChunk(impl);
         SDL_FreeWAV(impl->samples);
         --LiveSegments;
@@ -132,11 +202,17 @@ HRESULT IDirectMusicSegment8::SetParam(REFGUID type, DWORD, DWORD, MUSIC_TIME, v
 
 HRESULT IDirectMusicSegment8::Download(IDirectMusicPerformance8* performance) {
     if (!performance) return E_POINTER;
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
+    FreeFinishedConversions();
     MixerOutput output;
     if (!PerformanceOutput(performance, &output)) return DMUS_E_NOT_INIT;
     if (impl->chunk && impl->chunkGeneration == output.generation) return S_OK;
-    // A chunk from an earlier opening of the device: nothing plays it now.
+    if (SegmentConverting(this, output.generation)) return S_OK;
+    // A chunk or a conversion for an earlier opening of the device: nothing
+    // plays it now.
     FreeChunk(impl);
+    if (impl->converting) impl->converting->segment = nullptr;
+    impl->converting = nullptr;
     SDL_AudioCVT cvt;
     int needed = SDL_BuildAudioCVT(&cvt, impl->spec.format, impl->spec.channels, impl->spec.freq, output.format,
                                    output.channels, output.rate);
@@ -145,19 +221,19 @@ HRESULT IDirectMusicSegment8::Download(IDirectMusicPerformance8* performance) {
     cvt.buf = (Uint8*)SDL_malloc((size_t)cvt.len * cvt.len_mult);
     if (!cvt.buf) return E_OUTOFMEMORY;
     std::memcpy(cvt.buf, impl->samples, impl->bytes);
-    if (needed && SDL_ConvertAudio(&cvt) != 0) {
-        SDL_free(cvt.buf);
-        return DMUS_E_UNSUPPORTED_STREAM;
+    const int frameBytes = FrameBytes(output.format, output.channels);
+    if (needed) {
+        ChunkConversion* conversion = new ChunkConversion{};
+        conversion->run = Convert;
+        conversion->segment = this;
+        conversion->cvt = cvt;
+        conversion->frameBytes = frameBytes;
+        conversion->generation = output.generation;
+        impl->converting = conversion;
+        StartBackgroundJob(conversion);
+        return S_OK;
     }
-    int frameBytes = FrameBytes(output.format, output.channels);
-    Uint32 length = (Uint32)(needed ? cvt.len_cvt : cvt.len) / frameBytes * frameBytes;
-    // The converter works in room for its widest step; the sound needs
-    // only its own length.
-    if (length > 0) {
-        Uint8* fitted = (Uint8*)SDL_realloc(cvt.buf, length);
-        if (fitted) cvt.buf = fitted;
-    }
-    Mix_Chunk* chunk = length > 0 ? Mix_QuickLoad_RAW(cvt.buf, length) : nullptr;
+    Mix_Chunk* chunk = MakeChunk(&cvt, false, frameBytes);
     if (!chunk) {
         SDL_free(cvt.buf);
         return DMUS_E_UNSUPPORTED_STREAM;

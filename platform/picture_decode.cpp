@@ -153,8 +153,33 @@ bool DecodeJpeg(const unsigned char* data, size_t size, uint32_t maxSide, Decode
     return decoded;
 }
 
+// The plain kind, 24 bits a pixel without compression: its rows are
+// already the packed rows (blue, green, red, padded to four bytes), bottom
+// row first unless the height is negative. Null for any other kind.
+bool DecodePlainBmp(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out, bool* plain) {
+    constexpr size_t InfoStart = 14;
+    *plain = size >= InfoStart + 40 && LittleEndian(data + InfoStart, 4) >= 40 &&
+             LittleEndian(data + InfoStart + 12, 2) == 1 && LittleEndian(data + InfoStart + 14, 2) == 24 &&
+             LittleEndian(data + InfoStart + 16, 4) == 0;
+    if (!*plain) return false;
+    const int64_t width = (int32_t)LittleEndian(data + InfoStart + 4, 4);
+    const int64_t height = (int32_t)LittleEndian(data + InfoStart + 8, 4);
+    const uint64_t offset = (uint64_t)LittleEndian(data + 10, 4);
+    const uint32_t rows = (uint32_t)(height < 0 ? -height : height);
+    if (!Allocate(out, (uint32_t)width, rows, maxSide, true)) return Fail(out, "picture too large or empty");
+    const size_t pitch = PackedPitch(out->width);
+    if (offset > size || (size - offset) / pitch < rows) return Fail(out, "not a readable BMP");
+    for (uint32_t y = 0; y < rows; ++y) {
+        const uint32_t from = height < 0 ? y : rows - 1 - y;
+        std::memcpy(out->packed + (size_t)y * pitch, data + offset + (size_t)from * pitch, pitch);
+    }
+    return true;
+}
+
 bool DecodeBmp(const unsigned char* data, size_t size, uint32_t maxSide, DecodedPicture* out) {
     if (!BmpSizeWithin(data, size, maxSide)) return Fail(out, "BMP header missing or picture too large");
+    bool plain = false;
+    if (DecodePlainBmp(data, size, maxSide, out, &plain) || plain) return out->packed != nullptr;
     SDL_RWops* stream = SDL_RWFromConstMem(data, (int)size);
     SDL_Surface* loaded = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
     if (!loaded) return Fail(out, "not a readable BMP");

@@ -1,5 +1,6 @@
 // Texture files: each format with its pixels, power-of-two sides, and
 // files that must fail and then draw nothing.
+#include <algorithm>
 #include <cstdlib>
 #include "gfx_fixture.h"
 #include "support/picture_files.h"
@@ -89,6 +90,30 @@ TEST_F(TextureFileTest, JpegAndBmpLoadTheirColours) {
     EXPECT_TRUE(NearRgb(fromJpeg[2 * 16 + 2], 0xFFC04020u, 4));
     EXPECT_TRUE(NearRgb(fromJpeg[5 * 16 + 13], 0xFF2080E0u, 4));
     EXPECT_EQ(Texels(bmp, &desc), picture);
+}
+
+TEST_F(TextureFileTest, PlainBmpRowsArePaddedAndStoredEitherWayUp) {
+    // Three pixels a row: each stored row is padded to 12 bytes.
+    const std::vector<uint32_t> picture = {0xFF102030u, 0xFF405060u, 0xFF708090u,
+                                           0xFFA0B0C0u, 0xFFD0E0F0u, 0xFF010203u};
+    ASSERT_TRUE(WriteBmp(dir.File("up.bmp"), 3, 2, picture));
+    // The same picture with its top row first: a negative height.
+    std::vector<unsigned char> bytes = ReadBytes(dir.File("up.bmp"));
+    ASSERT_GE(bytes.size(), 54u + 24u);
+    const size_t offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 | (size_t)bytes[13] << 24;
+    const unsigned char minusTwo[4] = {0xFE, 0xFF, 0xFF, 0xFF};
+    std::copy(minusTwo, minusTwo + 4, bytes.begin() + 22);
+    std::swap_ranges(bytes.begin() + offset, bytes.begin() + offset + 12, bytes.begin() + offset + 12);
+    ASSERT_TRUE(WriteBytes(dir.File("down.bmp"), bytes));
+    for (const char* name : {"up.bmp", "down.bmp"}) {
+        IDirect3DTexture9* texture = Load(dir.File(name));
+        ASSERT_NE(texture, nullptr) << name;
+        D3DSURFACE_DESC desc;
+        const std::vector<uint32_t> texels = Texels(texture, &desc);
+        ASSERT_EQ(texels.size(), 8u) << name;  // 4 x 2: picture columns 0, 1, 1, 2
+        const int columns[4] = {0, 1, 1, 2};
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(texels[i], picture[(size_t)(i / 4) * 3 + columns[i % 4]]) << name;
+    }
 }
 
 TEST_F(TextureFileTest, ScreenSizedPictureBecomesPowerOfTwoTexture) {
