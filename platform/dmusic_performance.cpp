@@ -223,6 +223,7 @@ HRESULT IDirectMusicPerformance8::PlaySegmentEx(IDirectMusicSegment8* source, co
 HRESULT IDirectMusicPerformance8::StopEx(IDirectMusicSegment8* object, REFERENCE_TIME, DWORD) {
     if (TheSoundRequestHook) TheSoundRequestHook({false, object, 0, 0, nullptr});
     if (!impl->audioOpen) return S_OK;
+    std::lock_guard<std::recursive_mutex> hold(SoundLock());
     for (int channel = 0; channel < VoiceCount; ++channel) {
         Voice& voice = Voices[channel];
         if (voice.segment && (!object || voice.segment == object)) HaltVoice(channel);
