@@ -75,6 +75,7 @@ struct IDirect3DDevice9::Impl {
     int surfaceWidth = 0, surfaceHeight = 0;
     SDL_Rect picture{};
     int* sourceColumns = nullptr;  // new[], picture.w entries
+    uint32_t* scaledRow = nullptr;  // new[], one row of the picture
 };
 
 // Makes a device with its back buffer; null when the sizes cannot be had.

@@ -1,6 +1,9 @@
 // Showing the back buffer, and the device lost while its full-screen
 // window is minimised.
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/d3d9_internal.h"
 #include "platform/testhooks.h"
@@ -88,7 +91,9 @@ void LayOut(IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
     impl->surfaceHeight = surface->h;
     impl->picture = LetterboxedPicture(surface->w, surface->h, (int)impl->width, (int)impl->height);
     delete[] impl->sourceColumns;
+    delete[] impl->scaledRow;
     impl->sourceColumns = new int[impl->picture.w > 0 ? impl->picture.w : 1];
+    impl->scaledRow = new uint32_t[impl->picture.w > 0 ? impl->picture.w : 1];
     for (int x = 0; x < impl->picture.w; ++x)
         impl->sourceColumns[x] = NearestSource(x, impl->picture.w, (int)impl->width);
     const SDL_Rect& p = impl->picture;
@@ -99,29 +104,43 @@ void LayOut(IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
     for (const SDL_Rect& bar : bars) SDL_FillRect(surface, &bar, SDL_MapRGB(surface->format, 0, 0, 0));
 }
 
-// Each row of the picture once, from its back buffer row; a row that
-// shows the same back buffer row as the one above is a copy of it.
+// Copies a row to the window's surface past the caches: the window system
+// reads it next, from another core, and the game does not read it again.
+void StreamRow(uint32_t* to, const uint32_t* from, int count) {
+    int i = 0;
+#ifdef __SSE2__
+    for (; i < count && (reinterpret_cast<uintptr_t>(to + i) & 15) != 0; ++i) to[i] = from[i];
+    for (; i + 4 <= count; i += 4)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
+#endif
+    for (; i < count; ++i) to[i] = from[i];
+}
+
+// Each back buffer row the picture shows is scaled once, then copied to
+// every row of the picture that shows it.
 void ScaleInto(const IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
     const SDL_Rect& p = impl->picture;
     const size_t pitch = (size_t)surface->pitch;
     unsigned char* first = static_cast<unsigned char*>(surface->pixels) + (size_t)p.y * pitch + (size_t)p.x * 4;
     const bool sameWidth = p.w == (int)impl->width;
-    int shownRow = -1;
+    int scaledRow = -1;
+    const uint32_t* scaled = impl->scaledRow;
     for (int y = 0; y < p.h; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(first + (size_t)y * pitch);
         const int sourceRow = NearestSource(y, p.h, (int)impl->height);
-        if (sourceRow == shownRow) {
-            std::memcpy(row, first + (size_t)(y - 1) * pitch, (size_t)p.w * 4);
-            continue;
+        if (sourceRow != scaledRow) {
+            const uint32_t* source = impl->color + (size_t)sourceRow * impl->width;
+            if (sameWidth) {
+                scaled = source;
+            } else {
+                for (int x = 0; x < p.w; ++x) impl->scaledRow[x] = source[impl->sourceColumns[x]];
+            }
+            scaledRow = sourceRow;
         }
-        const uint32_t* source = impl->color + (size_t)sourceRow * impl->width;
-        if (sameWidth) {
-            std::memcpy(row, source, (size_t)p.w * 4);
-        } else {
-            for (int x = 0; x < p.w; ++x) row[x] = source[impl->sourceColumns[x]];
-        }
-        shownRow = sourceRow;
+        StreamRow(reinterpret_cast<uint32_t*>(first + (size_t)y * pitch), scaled, p.w);
     }
+#ifdef __SSE2__
+    _mm_sfence();  // all of it written before the window system is told
+#endif
 }
 
 void PresentIntoSurface(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
@@ -176,12 +195,14 @@ void ReleasePresentation(IDirect3DDevice9::Impl* impl) {
         SDL_DestroyRenderer(impl->renderer);
     }
     delete[] impl->sourceColumns;
+    delete[] impl->scaledRow;
     impl->shownHandle = nullptr;
     impl->renderer = nullptr;
     impl->screen = nullptr;
     impl->intoSurface = false;
     impl->surface = nullptr;
     impl->sourceColumns = nullptr;
+    impl->scaledRow = nullptr;
 }
 
 SDL_Rect LetterboxedPicture(int windowWidth, int windowHeight, int width, int height) {
