@@ -119,20 +119,21 @@ void StreamRow(uint32_t* to, const uint32_t* from, int count) {
 // Each back buffer row the picture shows is scaled once, then copied to
 // every row of the picture that shows it.
 void ScaleInto(const IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
-    const SDL_Rect& p = impl->picture;
+    const SDL_Rect p = impl->picture;
     const size_t pitch = (size_t)surface->pitch;
     unsigned char* first = static_cast<unsigned char*>(surface->pixels) + (size_t)p.y * pitch + (size_t)p.x * 4;
-    const bool sameWidth = p.w == (int)impl->width;
+    const int* columns = impl->sourceColumns;
+    uint32_t* row = impl->scaledRow;
     int scaledRow = -1;
-    const uint32_t* scaled = impl->scaledRow;
+    const uint32_t* scaled = row;
     for (int y = 0; y < p.h; ++y) {
         const int sourceRow = NearestSource(y, p.h, (int)impl->height);
         if (sourceRow != scaledRow) {
             const uint32_t* source = impl->color + (size_t)sourceRow * impl->width;
-            if (sameWidth) {
+            if (p.w == (int)impl->width) {
                 scaled = source;
             } else {
-                for (int x = 0; x < p.w; ++x) impl->scaledRow[x] = source[impl->sourceColumns[x]];
+                for (int x = 0; x < p.w; ++x) row[x] = source[columns[x]];
             }
             scaledRow = sourceRow;
         }
