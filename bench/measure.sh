@@ -8,6 +8,8 @@
 #    of 16 ms;
 #  - the real program under Xvfb walking through the field for 10 s: its
 #    CPU use (< 25 % of one core) and its peak memory (< 150 MB).
+# Start-up, presenting full screen and memory against a baseline build:
+# bench/figures.sh.
 # Usage: bench/measure.sh [BUILD_DIR]
 set -u
 BUILD_DIR=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
