@@ -34,31 +34,15 @@ protected:
         Scene = SceneField;
     }
 
-    void Press(int vk) { keys[vk] = 0x80; }
-    void Release(int vk) { keys[vk] = 0; }
-
-    // One frame's share of the player: input, motion, stage collision.
     void Frame() {
         HandlePlayerInput(keys);
         UpdatePlayer();
         CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
     }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
     // Exactly these keys down for `frames` frames; they stay down after.
     void Run(int frames, std::initializer_list<int> down = {}) {
         std::memset(keys, 0, sizeof keys);
         for (int vk : down) keys[vk] = 0x80;
-        Frames(frames);
-    }
-
-    // Runs frames until the player stands on the floor again.
-    int FramesToLanding() {
-        int n = 0;
-        do {
-            Frame();
-        } while (++n < 1000 && ThePlayer.airborne != 0);
-        return n;
+        for (int i = 0; i < frames; ++i) Frame();
     }
 };
