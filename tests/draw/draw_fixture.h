@@ -1,5 +1,7 @@
 // A real device and sprite batch with small coded test pictures in the
-// texture tables; pictures are read back from the back buffer.
+// texture tables; pictures are read back from the back buffer. Everyday
+// drawing is pinned by the golden replays' picture hashes; these tests
+// look at the edges of cells, bad records and the places of pictures.
 //
 // Every test picture is opaque and codes its own texel in each pixel:
 // red = tag << 4 | (u >> 8) << 2 | (v >> 8), green = u & 255, blue = v & 255.
@@ -9,8 +11,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <initializer_list>
-#include <utility>
 #include <vector>
 
 #include "game/draw/draw.h"
@@ -96,19 +96,4 @@ protected:
     }
 
     static bool Black(int x, int y) { return Pixel(x, y) == 0; }
-    // A texel of the picture tagged `tag` there, black for tag 0, anything for -1.
-    static bool Shows(int x, int y, int tag) { return tag < 0 || (tag ? At(x, y).tag == tag : Black(x, y)); }
-    static void ExpectBlack(std::initializer_list<std::pair<int, int>> points) {
-        for (auto [x, y] : points) EXPECT_TRUE(Black(x, y)) << "pixel (" << x << ", " << y << ")";
-    }
-
-    // The pixel shows `over` at `alpha` (0 to 255) on top of `under` (black
-    // unless given), to the rounding of the blends.
-    static void ExpectBlend(int x, int y, uint32_t over, int alpha, uint32_t under = 0) {
-        EXPECT_TRUE(NearColour(Pixel(x, y), Blended(over, alpha, under), 2))
-            << "pixel (" << x << ", " << y << ") alpha " << alpha;
-    }
-    static uint32_t Blended(uint32_t over, int alpha, uint32_t under) {
-        return ::Blended(over, alpha / 255.0, under) & 0xFFFFFF;
-    }
 };
