@@ -43,20 +43,6 @@ TEST_F(BossFrame, AttacksStartBelowThreeInAHundredAndOnlyWhereTheyHaveRoom) {
     }
 }
 
-TEST_F(BossFrame, SecondFormScattersUpToFiveShotsIntoTheFreeSlots) {
-    Boss.kind = BossSecondForm;
-    for (int free : {2, 20}) {
-        for (int i = 0; i < ShotCount; ++i) Shots[i] = Shot{0, 0, 0, 0, 0, 0, 0, 0, 0, i >= free};
-        ResetBoss();
-        Boss.kind = BossSecondForm;
-        SeedAttack(BossShots);
-        UpdateBoss();
-        int launched = 0;
-        for (const Shot& s : Shots) launched += s.type == 2;
-        EXPECT_EQ(launched, free < 5 ? free : 5);
-    }
-}
-
 TEST_F(BossFrame, BelowOneFiftyItFreezesThirtyUpdatesAndCarriesItsAttackOver) {
     BossHp = 150;
     SeedAttack(BossSwing);

@@ -51,25 +51,17 @@ TEST_F(Strikes, BoxesStopAtTheirEdgesAndTheFieldWindowClosesAtEighteen) {
     }
 }
 
-TEST_F(Strikes, EveryEnemyInTheBoxFallsAndTheDyingAreKnockedAgain) {
-    Attack(1, 25);
-    Enemy* a = EnemyAt(3, PlayerX + 60.0f);
-    Enemy* asleep = EnemyAt(20, PlayerX + 80.0f);
-    asleep->state = EnemyAsleep;
-    a->xF = -3.0f;
-    PlayerAttackHits(SceneField);
-    PlayerAttackHits(SceneField);
-    EXPECT_EQ(asleep->state, EnemyDying);
-    EXPECT_EQ(a->xF, 3.0f);
-    EXPECT_EQ(a->yF, -6.0f);
-    // Near the stage's left edge the box starts at trunc(90.5 - 93) = -2.
+TEST_F(Strikes, NearTheLeftEdgeBoxesTruncateTowardZeroAndTheDyingAreKnockedAgain) {
+    // The ground box starts at trunc(90.5 - 93) = -2.
     StandPlayer(90.5f, PlayerY, Left);
     Attack(1, 25, Left);
     Enemy* touching = EnemyAt(0, -13.0f);  // hit box -24 to -3
     Enemy* reaching = EnemyAt(1, -12.0f);  // hit box -23 to -2
     PlayerAttackHits(SceneField);
+    PlayerAttackHits(SceneField);
     EXPECT_EQ(touching->state, EnemyActive);
-    EXPECT_EQ(reaching->xF, -3.0f);
+    EXPECT_EQ(reaching->xF, -6.0f);
+    EXPECT_EQ(reaching->yF, -6.0f);
     // 60.99999619 - 1 + 5 truncates to 64, where a float sum rounds to 65.
     EXPECT_EQ(ActorBox(61.0f - 0x1p-18f, PlayerY, 2, 32).left, 64);
 }

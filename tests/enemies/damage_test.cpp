@@ -102,31 +102,6 @@ TEST_F(Damage, BodiesArePushedThrownLiftedOrHurt) {
     }
 }
 
-TEST_F(Damage, OnlyActiveActorsTouchAndOnlyOnceAHurt) {
-    for (int state : {0, 2, 3, 1}) {
-        Enemy* e = PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY);
-        e->state = state;
-        ThePlayer.controllable = state != 1;  // out of control nothing touches either
-        Touch(e);
-        EXPECT_EQ(ThePlayer.HP, 300) << state;
-    }
-    // The first contact hurts; the timer keeps the second harmless.
-    ThePlayer.controllable = 1;
-    Touch(PlaceEnemy(0, 0, PlayerX + 5.0f, PlayerY));
-    Touch(PlaceEnemy(1, 0, PlayerX - 5.0f, PlayerY));
-    EXPECT_EQ(ThePlayer.HP, 290);
-    EXPECT_EQ(ThePlayer.vx, -5.0f);
-    // Pushes set no timer: both enemies go back in one frame.
-    StandPlayer(PlayerX, PlayerY, Right);
-    ThePlayer.guardState = 1;
-    Enemy* a = PlaceEnemy(0, 0, 1040.0f, PlayerY);
-    Enemy* b = PlaceEnemy(1, 0, 1045.0f, PlayerY);
-    Touch(a);
-    Touch(b);
-    EXPECT_EQ(a->x, 1050.0f);
-    EXPECT_EQ(b->x, 1055.0f);
-}
-
 TEST_F(Damage, DegenerateSizesStayWellDefined) {
     const int sizes[] = {0, 5, -40, INT_MIN, INT_MAX};
     for (int w : sizes) {

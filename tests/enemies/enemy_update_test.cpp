@@ -2,8 +2,6 @@
 // distance bands, the draws at each roll's boundary, launches and motion.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 
 #include "game/actors/enemies.h"
 #include "platform/crt.h"
@@ -163,58 +161,6 @@ TEST_F(EnemyFrame, AimedShotGoesIntoSlotZeroThroughWholeDegrees) {
                                                      1, 40, 40, 100, 1}));
         }
     }
-}
-
-TEST_F(EnemyFrame, AShooterFiresAtMostOnceInThirtyOneFrames) {
-    Enemy* e = AtDx(3, -150.0f);
-    e->airborne = 2;
-    int lastShot = -1000, shots = 0, shortestGap = 1000;
-    for (int frame = 0; frame < 4000; ++frame) {
-        e->x = PlayerX + 150.0f;
-        UpdateEnemies();
-        if (e->attackCounter == 29) {
-            shortestGap = std::min(shortestGap, frame - lastShot);
-            lastShot = frame;
-            ++shots;
-        }
-        EXPECT_EQ(e->attack, frame - lastShot < 30 ? 1 : 0) << frame;  // from the shot's frame to the 29th after
-    }
-    EXPECT_GT(shots, 30);
-    EXPECT_EQ(shortestGap, 31);
-}
-
-TEST_F(EnemyFrame, AShotIsFreedByItsHundredAndFirstUpdate) {
-    Shot* s = LaunchTestShot(4, 0, 10.0f, 20.0f, 49);
-    s->vx = -6.0f;
-    s->vy = 0.5f;
-    Shots[5].vx = 3.0f;  // idle slots stand still
-    for (int i = 0; i < 100; ++i) UpdateShots();
-    EXPECT_EQ(s->active, 1);
-    UpdateShots();
-    UpdateShots();
-    EXPECT_EQ(ShotFields(*s), "x -596 y 70.5 v -6 0.5 spin 1010 type 0 size 49x49 life -1 active 0");
-    EXPECT_EQ(Shots[5].x, 0.0f);
-}
-
-TEST_F(EnemyFrame, ActiveEnemiesFallCappedAndDyingOnesWithoutEnd) {
-    Enemy* walker = PlaceEnemy(0, 9, PlayerX - 500.0f, PlayerY);  // a stray kind: motion only
-    Enemy* hovering = PlaceEnemy(1, 9, PlayerX - 500.0f, PlayerY);
-    hovering->airborne = 2;
-    Enemy* dying = PlaceEnemy(2, 0, PlayerX, PlayerY);
-    dying->state = EnemyDying;
-    dying->xF = -1.0f;
-    dying->animation = 1.5f;
-    for (int frame = 0; frame < 60; ++frame) {
-        UpdateEnemies();
-        // A 20-frame cycle: whole part 0 for ten frames, 1 for ten.
-        if (frame < 20) EXPECT_EQ(std::trunc(walker->animation), (frame + 1) % 20 >= 10 ? 1.0f : 0.0f) << frame;
-    }
-    EXPECT_EQ(walker->y, PlayerY + 395.0f);  // 0.25 a frame more up to the cap of 10, then 10 a frame
-    EXPECT_EQ(hovering->yF, 10.0f);
-    EXPECT_EQ(hovering->y, PlayerY);
-    EXPECT_EQ(ShotFields(Shot{dying->x, dying->y, dying->xF, dying->yF, dying->spin, dying->state, 0, 0, 0, 0}),
-              "x 940 y 683 v -1 5.99999666 spin 1200 type 2 size 0x0 life 0 active 0");
-    EXPECT_EQ(dying->animation, 1.5f);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // The player's keys and motion at the frames where counts run out and the
 // places where boxes stop; everyday play is pinned by the golden replays.
-#include <vector>
-
 #include "player_fixture.h"
 
 TEST_F(PlayerRun, ComboCountsRunOutOnTheirLastFrameAndLungesStopAtTheirReach) {
@@ -143,19 +141,6 @@ TEST_F(PlayerRun, BoxesTruncateTheWholeSumTowardZero) {
     EXPECT_EQ(BoxesOverlap(guard, Box{guard.left - 1, guard.top, 1, 96}), 0);
     EXPECT_EQ(BoxesOverlap(guard, Box{guard.left + 31, guard.top + 95, 1, 1}), 1);
     EXPECT_EQ(BoxesOverlap(guard, Box{guard.left + 32, guard.top, 1, 96}), 0);
-}
-
-TEST_F(PlayerRun, FootstepsFallOnTheCyclesFifthAndTwentySixthFrames) {
-    Run(0, {VK_LEFT, VK_RIGHT});  // left wins
-    std::vector<int> steps;  // frame * 100 + slot
-    for (int frame = 1; frame <= 80; ++frame) {
-        HandlePlayerInput(keys);
-        if (const int slot = FootstepSlot(ThePlayer.animation)) steps.push_back(frame * 100 + slot);
-        UpdatePlayer();
-    }
-    EXPECT_EQ(steps, (std::vector<int>{500 + SlotFootstepA, 2600 + SlotFootstepB, 4500 + SlotFootstepA,
-                                        6600 + SlotFootstepB}));
-    EXPECT_EQ(ThePlayer.x, StartXPx - 80 * 5.0f);
 }
 
 TEST_F(PlayerRun, TheCanopyOpensOnASecondPressOnlyOnceFalling) {
