@@ -114,7 +114,7 @@ TEST_F(PlayerRun, KnockBackHoldsFortyTwoFramesAndTheHitTimerStopsAtZero) {
     EXPECT_EQ(ThePlayer.x, StartXPx - 42 * 3.0f + 5.0f);
     Run(57);
     EXPECT_EQ(ThePlayer.Cnt, 0);  // N+100
-    Run(2);
+    Run(1);
     EXPECT_EQ(ThePlayer.Cnt, 0);
 }
 
