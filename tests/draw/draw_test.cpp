@@ -165,6 +165,23 @@ TEST_F(DrawTest, RecordsThatSelectNoPictureOrNoCellDrawNothing) {
     }
 }
 
+// A cell counts while one of its pixels lies on the 32 x 16 picture.
+TEST_F(DrawTest, ACellIsTakenOnlyWhenSomeOfItLiesOnThePicture) {
+    IDirect3DTexture9* picture = MakeCoded(SheetTag, 32, 16);
+    const struct { long long left, top, right, bottom; int taken; } cells[] = {
+        {-5, -5, 1, 1, 1},   {-5, 0, 0, 16, 0},  {0, -5, 32, 0, 0},         {31, 15, 40, 20, 1},
+        {32, 0, 40, 16, 0},  {0, 16, 32, 20, 0}, {5, 5, 5, 9, 0},           {5, 9, 9, 9, 0},
+        {-3000000000LL, 0, 1, 16, 0},            {0, 0, 32, 3000000000LL, 0},
+    };
+    for (const auto& c : cells) {
+        RECT source{};
+        EXPECT_EQ(CellOnPicture(picture, c.left, c.top, c.right, c.bottom, &source), c.taken)
+            << c.left << ", " << c.top << ", " << c.right << ", " << c.bottom;
+    }
+    RECT source{};
+    EXPECT_EQ(CellOnPicture(nullptr, 0, 0, 1, 1, &source), 0);
+}
+
 TEST_F(DrawTest, BossCellsFollowItsAttackCounterAndTheImpactStandsBesideIt) {
     BossTextures[0] = MakeCoded(SheetTag, 7 * W, 512 + 2 * W);
     BossTextures[1] = MakeCoded(ImpactTag, W, 2 * W);
@@ -203,6 +220,7 @@ TEST_F(DrawTest, TransformationCellsSitOnePixelLeftOfTheGrid) {
         EXPECT_EQ(At(left + W - 1, 284), (Texel{SheetTag, c[1] * W + W - 2, 0})) << "count " << c[0];
         // The first cell's first column lies off the picture.
         EXPECT_EQ(Black(left, 284), c[1] == 0) << "count " << c[0];
+        EXPECT_TRUE(Black(left + W, 284)) << "count " << c[0];
     }
 }
 
