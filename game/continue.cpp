@@ -47,9 +47,9 @@ void TakeChoice() {
     if (ContinueCursor == EntryContinue) {
         ThePlayer.HP = ContinueHp;
         ThePlayer.y = ContinueYPx;
-        ThePlayer.attackState = 0;
-        ThePlayer.guardState = 0;
-        ThePlayer.airborne = 0;
+        ThePlayer.attackState = AttackNone;
+        ThePlayer.guardState = GuardNone;
+        ThePlayer.airborne = OnGround;
         Scene = SceneField;
     } else {
         Scene = SceneTitle;

@@ -49,7 +49,7 @@ void FieldBody(const BYTE* keys) {
     UpdateShots();
     CollidePlayerWithMap();
     for (Enemy& e : Enemies)
-        if (e.state == 1) CollideWithMap(&e.x, &e.y, e.width, e.height, &e.airborne, &e.yF);
+        if (e.state == EnemyActive) CollideWithMap(&e.x, &e.y, e.width, e.height, &e.airborne, &e.yF);
     // Sees the scene as this frame has left it so far.
     PlayerAttackHits(Scene);
     for (Enemy& e : Enemies) ActorTouchesPlayer(&e.x, &e.y, e.width, e.height, e.airborne, e.state);
@@ -67,7 +67,7 @@ void BossBody(const BYTE* keys) {
     UpdateBoss();
     UpdateShots();
     CollidePlayerWithMap();
-    if (Boss.state != 0) CollideWithMap(&Boss.x, &Boss.y, BossSizePx, BossSizePx, &Boss.airborne, &Boss.yF);
+    if (Boss.state != BossDefeated) CollideWithMap(&Boss.x, &Boss.y, BossSizePx, BossSizePx, &Boss.airborne, &Boss.yF);
     PlayerAttackHits(Scene);
     BossAttackHitsPlayer();
     ActorTouchesPlayer(&Boss.x, &Boss.y, Boss.width - BossContactTrimWidthPx, Boss.height - BossContactTrimHeightPx,

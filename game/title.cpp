@@ -38,6 +38,10 @@ constexpr float NewGameYPx = 900.0f;
 constexpr float NewGameVy = 1.0f;
 constexpr int NewGameHp = 300;
 
+// Menu entries, also the menu picture's rows.
+constexpr int EntryStart = 0;
+constexpr int EntryQuit = 1;
+
 constexpr int ChoiceNone = 0;
 constexpr int ChoiceStart = 1;
 constexpr int ChoiceQuit = 2;
@@ -57,7 +61,7 @@ bool LogoComingIn() { return LogoX > 0.0f || LogoY < 0.0f; }
 
 void StartNewGame() {
     ThePlayer.x = NewGameXPx;
-    ThePlayer.airborne = 0;
+    ThePlayer.airborne = OnGround;
     ThePlayer.y = NewGameYPx;
     ThePlayer.HP = NewGameHp;
     ThePlayer.vy = NewGameVy;
@@ -70,11 +74,11 @@ void PressEnter() {
         LogoX = 0.0f;
         LogoY = 0.0f;
         TitleAlpha = FullStrength;
-    } else if (TitleCursor == 0 && TitleChoice == ChoiceNone) {
+    } else if (TitleCursor == EntryStart && TitleChoice == ChoiceNone) {
         PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
         StartNewGame();
         TitleChoice = ChoiceStart;
-    } else if (TitleCursor == 1 && TitleChoice == ChoiceNone) {
+    } else if (TitleCursor == EntryQuit && TitleChoice == ChoiceNone) {
         TitleChoice = ChoiceQuit;
         PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
     }
@@ -117,8 +121,8 @@ int TitleBody(const unsigned char* keys) {
     }
     // Down sees the cursor as Up left it.
     const bool menuOpen = LogoAtRest() && TitleChoice == ChoiceNone;
-    if (KeyDown(keys, VK_UP) && menuOpen && TitleCursor != 0) MoveCursor(0);
-    if (KeyDown(keys, VK_DOWN) && menuOpen && TitleCursor != 1) MoveCursor(1);
+    if (KeyDown(keys, VK_UP) && menuOpen && TitleCursor != EntryStart) MoveCursor(EntryStart);
+    if (KeyDown(keys, VK_DOWN) && menuOpen && TitleCursor != EntryQuit) MoveCursor(EntryQuit);
 
     if (TitleAlpha == FullStrength && LogoX != 0.0f && LogoY != 0.0f) {
         LogoX -= LogoStepXPx;
@@ -156,7 +160,7 @@ void DrawTitle() {
 }
 
 void ResetTitleState() {
-    TitleCursor = 0;
+    TitleCursor = EntryStart;
     LogoX = LogoStartXPx;
     TitleAlpha = 0;
     LogoY = LogoStartYPx;

@@ -31,12 +31,12 @@ constexpr float BossPushPx = 8.0f;
 constexpr float BossLiftPx = 2.0f;
 
 
-bool FacingLeft() { return ThePlayer.facing == 1; }
+bool PlayerFacesLeft() { return ThePlayer.facing == FacingLeft; }
 
 // A box reaching `reach` px in front of the player's centre.
 Box FrontBox(float reach, float top, int width, int height) {
     double px = ThePlayer.x;
-    double left = FacingLeft() ? px - (reach + width) : px + reach;
+    double left = PlayerFacesLeft() ? px - (reach + width) : px + reach;
     return Box{TruncToInt(left), TruncToInt((double)ThePlayer.y - top), width, height};
 }
 
@@ -71,7 +71,7 @@ void StrikeEnemies() {
     for (Enemy& e : Enemies) {
         if (!StrikeMeets(ActorBox(e.x, e.y, e.width, e.height))) continue;
         e.state = EnemyDying;
-        e.xF += FacingLeft() ? -EnemyKnockPx : EnemyKnockPx;
+        e.xF += PlayerFacesLeft() ? -EnemyKnockPx : EnemyKnockPx;
         e.yF -= EnemyKnockPx;
         PlaySoundSlot(HitSoundSlot, 1, 1, 0);
     }
@@ -82,7 +82,7 @@ void StrikeBoss() {
     if (ThePlayer.attackState <= AttackNone || ThePlayer.attackState == AttackAerialWindUp) return;
     if (!StrikeMeets(BossHitBox())) return;
     BossHp -= 1;
-    Boss.x += FacingLeft() ? -BossPushPx : BossPushPx;
+    Boss.x += PlayerFacesLeft() ? -BossPushPx : BossPushPx;
     Boss.y -= BossLiftPx;
     PlaySoundSlot(HitSoundSlot, 1, 1, 0);
 }

@@ -16,10 +16,11 @@ constexpr float FallCapPx = 10.0f;
 constexpr float AnimationStep = 0.1f;
 constexpr float AnimationCycle = 2.0f;
 
-// The attack roll: 3 in 100 each free update, then one of five (0 is none).
+// The attack roll: 3 in 100 each free update, then any attack value
+// (BossWalking starts none).
 constexpr int RollRange = 100;
 constexpr int RollChance = 3;
-constexpr int AttackChoices = 5;
+constexpr int AttackChoices = BossShots + 1;
 constexpr int SwingFrames = 50;
 constexpr int ThudFrames = 50;
 constexpr int LeapFrames = 100;
@@ -52,7 +53,7 @@ void PlayEffect(int slot) { PlaySoundSlot(slot, 1, 1, 0); }
 void LaunchShot(int slot, float dx, bool scatter) {
     Shot* s = &Shots[slot];
     bool left = dx < 0.0f;
-    s->type = 2;
+    s->type = ShotBoss;
     s->width = ShotSizePx;
     s->height = ShotSizePx;
     s->vx = left ? -ShotSpeedPx : ShotSpeedPx;
@@ -96,7 +97,7 @@ void RollAttack(float dx) {
             break;
         case BossLeap:
             // Rolled in the air it starts nothing and is cleared this update.
-            if (Boss.airborne == 0) BeginAttack(LeapFrames);
+            if (Boss.airborne == OnGround) BeginAttack(LeapFrames);
             break;
         case BossShots:
             BeginAttack(ShotsFrames);
@@ -109,7 +110,7 @@ void RollAttack(float dx) {
 
 void Fight(float dx) {
     if (Boss.attack == BossWalking && Boss.attackCounter == 0) {
-        Boss.facing = dx < 0.0f ? 1 : 0;
+        Boss.facing = dx < 0.0f ? FacingLeft : FacingRight;
         Boss.xF = dx < 0.0f ? -WalkSpeedPx : WalkSpeedPx;
     }
     if (Boss.attackCounter == 0) RollAttack(dx);
@@ -135,7 +136,7 @@ void Fight(float dx) {
     if (BossHp <= 0) {
         BossHp = 0;
         Boss.state = BossDefeated;
-        Boss.xF = ThePlayer.facing == 1 ? -DefeatFlightPx : DefeatFlightPx;
+        Boss.xF = ThePlayer.facing == FacingLeft ? -DefeatFlightPx : DefeatFlightPx;
         Boss.yF = -DefeatFlightPx;
     }
     if (BossHp < ChangeOfFormHp && Boss.kind != BossSecondForm) {
@@ -169,8 +170,8 @@ void ResetBoss() {
     Boss.yF = 0.0f;
     Boss.animation = 0.0f;
     Boss.spin = 0.0f;
-    Boss.facing = 0;
-    Boss.airborne = 0;
+    Boss.facing = FacingRight;
+    Boss.airborne = OnGround;
     Boss.attack = BossWalking;
     Boss.attackCounter = 0;
     Boss.kind = BossFirstForm;

@@ -15,9 +15,6 @@ constexpr float ThrustThrowPx = 100.0f;
 constexpr float OverheadLiftPx = 10.0f;
 constexpr float KnockBackPx = 5.0f;
 
-constexpr int FacingLeft = 1;
-constexpr int FacingRight = 0;
-
 Box ShotBox(const Shot& s) {
     return Box{TruncToInt(s.x), TruncToInt(s.y), s.width, s.height};
 }
@@ -112,7 +109,7 @@ void ActorTouchesPlayer(float* x, float* y, int w, int h, int airborne, int stat
         (ThePlayer.guardState == GuardForward || ThePlayer.guardState == GuardThrustReach)) {
         CanopyStep(x, ActorBox(*x, *y, w, h));
     }
-    if (ThePlayer.guardState == GuardOverhead && airborne != 0) {
+    if (ThePlayer.guardState == GuardOverhead && airborne != OnGround) {
         // An actor in the air never hurts a player holding the canopy overhead.
         if (BoxesOverlap(PlayerOverheadBox(), ActorBox(*x, *y, w, h))) *y -= OverheadLiftPx;
     } else {

@@ -5,11 +5,6 @@
 #include "game/actors/player.h"
 #include "game/records.h"
 
-// Enemy states (Enemy.state).
-constexpr int EnemyAsleep = 0;  // the player is 800 px away or more
-constexpr int EnemyActive = 1;
-constexpr int EnemyDying = 2;  // struck: flies off for good
-
 // Reads the enemy list and the per-kind files into the 30 records; a missing
 // list leaves everything but the reset fields as it was.
 void LoadEnemies(Enemy* table);
