@@ -2,6 +2,7 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "game/title.h"
 #include "sound/sound.h"
 
@@ -9,7 +10,6 @@ namespace {
 constexpr int ContinueFadeInStep = 4;
 // A choice acts 62 frames after its own frame, which counts the first one down.
 constexpr int ChoiceDelayFrames = 63;
-constexpr int ChoiceSoundSlot = 17;
 
 // A continue puts the player back at the x of its death, feet at this y.
 constexpr float ContinueYPx = 100.0f;
@@ -23,7 +23,7 @@ constexpr int TextureContinue = 5;
 
 void Choose() {
     if (ContinueCursor == EntryGiveUp) ResetTitleState();
-    PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+    PlayEffect(SlotContinueChoice);
     ContinueDelay = ChoiceDelayFrames;
 }
 
@@ -33,11 +33,11 @@ void ReadKeys(const unsigned char* keys) {
         return;
     }
     if (KeyDown(keys, VK_LEFT) && ContinueCursor == EntryGiveUp) {
-        PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+        PlayEffect(SlotCursor);
         ContinueCursor = EntryContinue;
     }
     if (KeyDown(keys, VK_RIGHT) && ContinueCursor == EntryContinue) {
-        PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+        PlayEffect(SlotCursor);
         ContinueCursor = EntryGiveUp;
     }
 }
@@ -59,7 +59,7 @@ void TakeChoice() {
 
 void ContinueBody(const unsigned char* keys) {
     // Only the first frame of a continue screen starts from strength 0.
-    if (ContinueAlpha == 0) LoadSound("Sound/hyupa.wav", ChoiceSoundSlot, 0);
+    if (ContinueAlpha == 0) LoadSound("Sound/hyupa.wav", SlotContinueChoice, WaveFile);
     ContinueAlpha += ContinueFadeInStep;
     if (ContinueAlpha >= FullStrength) {
         ContinueAlpha = FullStrength;

@@ -8,12 +8,12 @@
 #include "game/actors/player.h"
 #include "game/draw/draw.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 
 int Scene;
-int LoadedSoundSet;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "graphics/graphics.h"
 #include "platform/crt.h"
 #include "platform/d3dx9.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 namespace {
 // Logo slide: 80 steps from the start corner to rest at (0, 0).
@@ -29,8 +29,6 @@ constexpr float MenuXPx = 240.0f;
 constexpr float MenuYPx = 300.0f;
 constexpr int MenuWidthPx = 160;
 constexpr int MenuEntryHeightPx = 100;
-
-constexpr int ChoiceSoundSlot = 2;
 
 // A new game's player; the rest of the record carries over.
 constexpr float NewGameXPx = 300.0f;
@@ -75,17 +73,17 @@ void PressEnter() {
         LogoY = 0.0f;
         TitleAlpha = FullStrength;
     } else if (TitleCursor == EntryStart && TitleChoice == ChoiceNone) {
-        PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+        PlayEffect(SlotTitleChoice);
         StartNewGame();
         TitleChoice = ChoiceStart;
     } else if (TitleCursor == EntryQuit && TitleChoice == ChoiceNone) {
         TitleChoice = ChoiceQuit;
-        PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+        PlayEffect(SlotTitleChoice);
     }
 }
 
 void MoveCursor(int entry) {
-    PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+    PlayEffect(SlotCursor);
     TitleCursor = entry;
 }
 }  // namespace

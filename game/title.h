@@ -13,7 +13,6 @@ extern int ContinueAlpha;
 extern int ContinueDelay;   // frames until a continue-screen choice acts
 
 constexpr int FullStrength = 255;  // alpha of a picture drawn fully
-constexpr int CursorSoundSlot = 1;  // every cursor move on either screen
 
 // The title body. Returns 0 when the quit choice has faded out (the frame
 // then ends without presenting), 1 otherwise.

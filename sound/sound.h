@@ -7,6 +7,13 @@
 
 constexpr int SoundSlotCount = 100;
 
+// Arguments of LoadSound and PlaySoundSlot.
+constexpr int WaveFile = 0;            // midi: the file is a WAV
+constexpr int MidiFile = 1;
+constexpr int SecondarySound = 1;      // kind: sounds beside everything playing
+constexpr int LoopForever = 0;         // repeats
+constexpr int DefaultPathNumber = 0;   // the performance's default audio path
+
 // The performance; every play and stop goes through it.
 extern IDirectMusicPerformance8* Performance;
 // Loads sounds from files relative to the working directory of start-up.

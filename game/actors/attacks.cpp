@@ -3,11 +3,10 @@
 #include "game/actors/enemies.h"
 #include "game/frame.h"
 #include "game/stage/stage.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 namespace {
 
-constexpr int HitSoundSlot = 9;
 // In the field a strike lands only in the first frames of its count.
 constexpr int FieldCountWindow = 18;
 
@@ -73,7 +72,7 @@ void StrikeEnemies() {
         e.state = EnemyDying;
         e.xF += PlayerFacesLeft() ? -EnemyKnockPx : EnemyKnockPx;
         e.yF -= EnemyKnockPx;
-        PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+        PlayEffect(SlotStrikeLands);
     }
 }
 
@@ -84,7 +83,7 @@ void StrikeBoss() {
     BossHp -= 1;
     Boss.x += PlayerFacesLeft() ? -BossPushPx : BossPushPx;
     Boss.y -= BossLiftPx;
-    PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+    PlayEffect(SlotStrikeLands);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
 #include "platform/crt.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 namespace {
 
@@ -30,10 +30,6 @@ constexpr int LeapJumpAt = 75;                      // counter value of the leap
 constexpr float LeapRisePx = -10.0f;
 constexpr float LeapFlightFrames = 60.0f;
 
-constexpr int RoarSoundSlot = 14;
-constexpr int SwingSoundSlot = 15;
-constexpr int ThudSoundSlot = 16;
-
 // Shots: one in the first form, up to five scattered in the second.
 constexpr int ShotSizePx = 32;
 constexpr float ShotSpeedPx = 6.0f;
@@ -47,8 +43,6 @@ constexpr int ChangeOfFormHp = 150;
 constexpr int ChangeOfFormFrames = 30;
 constexpr float DefeatFlightPx = 20.0f;
 constexpr float DefeatSpinDeg = 20.0f;
-
-void PlayEffect(int slot) { PlaySoundSlot(slot, 1, 1, 0); }
 
 void LaunchShot(int slot, float dx, bool scatter) {
     Shot* s = &Shots[slot];
@@ -82,7 +76,7 @@ void BeginAttack(int frames) {
     Boss.xF = 0.0f;
     Boss.yF = 0.0f;
     Boss.attackCounter = frames;
-    PlayEffect(RoarSoundSlot);
+    PlayEffect(SlotBossRoar);
 }
 
 void RollAttack(float dx) {
@@ -115,8 +109,8 @@ void Fight(float dx) {
     }
     if (Boss.attackCounter == 0) RollAttack(dx);
     if (Boss.attackCounter == StrikeSoundAt) {
-        if (Boss.attack == BossSwing) PlayEffect(SwingSoundSlot);
-        if (Boss.attack == BossThud) PlayEffect(ThudSoundSlot);
+        if (Boss.attack == BossSwing) PlayEffect(SlotBossSwing);
+        if (Boss.attack == BossThud) PlayEffect(SlotBossThud);
     }
     if (Boss.attack == BossLeap && Boss.attackCounter == LeapJumpAt) {
         Boss.yF = LeapRisePx;

@@ -3,15 +3,6 @@
 // boss scenes, before the enemies, the shots and the stage collision.
 #pragma once
 
-// Sound slots of the player's actions (the field set fills them).
-constexpr int SlotComboStep1 = 5;
-constexpr int SlotComboStep2 = 6;  // also the aerial strike
-constexpr int SlotComboStep3 = 7;
-constexpr int SlotCanopy = 8;  // glide, guard, every thrust reach frame
-constexpr int SlotFootstepA = 10;
-constexpr int SlotFootstepB = 11;
-constexpr int SlotJump = 12;
-
 // Key latches, so that one press acts once; a new game keeps them.
 extern int ZFlag;         // jump key latch
 extern int XFlag;         // attack key latch
@@ -25,8 +16,8 @@ void HandlePlayerInput(const unsigned char* keys);
 void UpdatePlayer();
 
 // The footstep sound slot for a walk cycle position, 0 for none: the exact
-// single-precision sums put slot 10 on the 5th and slot 11 on the 26th of
-// the cycle's 40 frames.
+// single-precision sums put SlotFootstepA on the 5th and SlotFootstepB on
+// the 26th of the cycle's 40 frames.
 int FootstepSlot(float animation);
 
 // An integer box: left, top, width, height.

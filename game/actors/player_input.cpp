@@ -4,7 +4,7 @@
 
 #include "game/records.h"
 #include "platform/win32.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 int ZFlag;
 int XFlag;
@@ -32,10 +32,6 @@ constexpr int FinisherFrames = 50;
 constexpr int ThrustFrames = 10;
 constexpr int ThrustReachFrames = 3;  // the count's last frames are the reach
 constexpr float LungeSpeedPx = 10.0f;
-
-void PlayEffect(int slot) {
-    PlaySoundSlot(slot, 1, 1, 0);
-}
 
 // Walking, the jump and the glide.
 void MoveByKeys(const unsigned char* keys) {

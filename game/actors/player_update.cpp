@@ -6,7 +6,7 @@
 
 #include "game/frame.h"
 #include "game/records.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 namespace {
 
@@ -28,10 +28,6 @@ constexpr float FinisherLungeReachPx = 20.0f;
 // Attack and hit timing
 constexpr int AerialStrikeBelowCount = 25;
 constexpr int KnockBackEndsBelowCnt = 60;
-
-void PlayEffect(int slot) {
-    PlaySoundSlot(slot, 1, 1, 0);
-}
 
 void Fall(Player& p) {
     p.vy += GravityPx;

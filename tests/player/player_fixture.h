@@ -9,6 +9,7 @@
 #include "game/actors/player.h"
 #include "game/frame.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "platform/win32.h"
 #include "support/actor_scene.h"

@@ -9,6 +9,7 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "shell/shell.h"
