@@ -4,6 +4,7 @@
 #include "game/resources.h"
 #include "game/sounds.h"
 #include "game/title.h"
+#include "graphics/graphics.h"
 #include "sound/sound.h"
 
 namespace {
@@ -75,6 +76,6 @@ void ContinueBody(const unsigned char* keys) {
 
 void DrawContinue() {
     RECT source;
-    SetRect(&source, 0, 0, 640, 480);
+    SetRect(&source, 0, 0, ScreenWidthPx, ScreenHeightPx);
     DrawScreenPicture(SceneTextures[TextureContinue + ContinueCursor], source, 0.0f, 0.0f, ContinueAlpha);
 }

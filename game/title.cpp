@@ -21,8 +21,9 @@ constexpr float LogoStepYPx = 24.0f;
 constexpr int TitleFadeInStep = 5;
 constexpr int ChoiceFadeOutStep = 8;
 
-// Rain scrolls by a random offset each frame; two copies fill the screen.
-constexpr int RainHeightPx = 480;
+// Rain scrolls by a random offset each frame; two copies of the
+// screen-high picture fill the screen.
+constexpr int RainHeightPx = ScreenHeightPx;
 
 // Menu: two 160 x 100 images stacked, one per cursor position.
 constexpr float MenuXPx = 240.0f;
@@ -50,7 +51,7 @@ constexpr int TextureTitle = 2;
 constexpr int TextureMenu = 3;
 constexpr int TextureFarewell = 4;
 
-constexpr RECT ScreenSource = {0, 0, 640, 480};
+constexpr RECT ScreenSource = {0, 0, ScreenWidthPx, ScreenHeightPx};
 
 int RainOffset;  // this frame's draw, 0 to 479
 

@@ -3,6 +3,10 @@
 #pragma once
 #include "platform/d3dx9.h"
 
+// The back buffer everything is drawn into, also the window's client area.
+constexpr int ScreenWidthPx = 640;
+constexpr int ScreenHeightPx = 480;
+
 // An untransformed, unlit, coloured vertex of the line operations.
 struct LineVertex {
     float x, y, z;

@@ -24,10 +24,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     wc.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
     if (!RegisterClassExA(&wc)) return 0;
 
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, WindowWidthPx,
-                                  WindowHeightPx, nullptr, nullptr, instance, nullptr);
-    AdjustWindowToClient(window, WindowWidthPx, WindowHeightPx);
-    if (!Graphics.Create(window, WindowWidthPx, WindowHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
+    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, ScreenWidthPx,
+                                  ScreenHeightPx, nullptr, nullptr, instance, nullptr);
+    AdjustWindowToClient(window, ScreenWidthPx, ScreenHeightPx);
+    if (!Graphics.Create(window, ScreenWidthPx, ScreenHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
         // Whatever was started goes with the process.
         MessageBoxA(window, "DirectGraphics初期化ミス", "", MB_OK);
         return 0;

@@ -2,6 +2,7 @@
 // the change of form and the defeat.
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
+#include "game/actors/motion.h"
 #include "platform/crt.h"
 #include "game/sounds.h"
 
@@ -11,10 +12,6 @@ constexpr float StartXPx = 6500.0f;
 constexpr float StartYPx = 500.0f;
 constexpr int SizePx = 256;
 constexpr float WalkSpeedPx = 3.0f;
-constexpr float GravityPx = 0.25f;
-constexpr float FallCapPx = 10.0f;
-constexpr float AnimationStep = 0.1f;
-constexpr float AnimationCycle = 2.0f;
 
 // The attack roll: 3 in 100 each free update, then any attack value
 // (BossWalking starts none).
@@ -118,10 +115,8 @@ void Fight(float dx) {
     }
     Boss.x += Boss.xF;
     Boss.y += Boss.yF;
-    Boss.yF += GravityPx;
-    if (Boss.yF > FallCapPx) Boss.yF = FallCapPx;
-    Boss.animation += AnimationStep;
-    if (Boss.animation >= AnimationCycle) Boss.animation = 0.0f;
+    Fall(&Boss.yF);
+    StepWalkCycle(&Boss);
     Boss.attackCounter -= 1;
     if (Boss.attackCounter <= 0) {
         Boss.attackCounter = 0;

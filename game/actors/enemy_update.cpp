@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "game/actors/enemies.h"
+#include "game/actors/motion.h"
 #include "game/stage/stage.h"
 #include "platform/crt.h"
 
@@ -14,10 +15,6 @@ constexpr float WakeRangeSq = WakeRangePx * WakeRangePx;
 constexpr float NearRangeSq = NearRangePx * NearRangePx;
 
 // Motion.
-constexpr float GravityPx = 0.25f;
-constexpr float FallCapPx = 10.0f;
-constexpr float AnimationStep = 0.1f;
-constexpr float AnimationCycle = 2.0f;
 constexpr float DyingSpinDeg = 20.0f;
 constexpr float DyingGravityPx = 0.1f;
 constexpr int CooldownFrames = 30;
@@ -176,10 +173,8 @@ void KeepAndAim(Enemy* e, float dx, float dy, bool near) {
 void Move(Enemy* e) {
     e->x += e->xF;
     if (e->airborne < Gliding) e->y += e->yF;
-    e->yF += GravityPx;
-    if (e->yF > FallCapPx) e->yF = FallCapPx;
-    e->animation += AnimationStep;
-    if (e->animation >= AnimationCycle) e->animation = 0.0f;
+    Fall(&e->yF);
+    StepWalkCycle(e);
     e->attackCounter -= 1;
     if (e->attackCounter < 0) {
         e->attackCounter = 0;

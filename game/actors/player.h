@@ -8,8 +8,8 @@ extern int ZFlag;         // jump key latch
 extern int XFlag;         // attack key latch
 extern int GuardKeyHeld;  // canopy key latch
 
-// Turns the frame's 256-byte key state (down when bit 0x80 is set) into
-// walking, jumps, glides, guards, the thrust and the attacks.
+// Turns the frame's key state (see KeyDown) into walking, jumps, glides,
+// guards, the thrust and the attacks.
 void HandlePlayerInput(const unsigned char* keys);
 // Moves the player one frame: death, knock-back or its own motion, the
 // footsteps, the lunge, the attack count, the hit timer.

@@ -2,8 +2,8 @@
 // attack key, the canopy key.
 #include "game/actors/player.h"
 
+#include "game/frame.h"
 #include "game/records.h"
-#include "platform/win32.h"
 #include "game/sounds.h"
 
 int ZFlag;
@@ -15,7 +15,6 @@ namespace {
 constexpr int KeyCanopy = 0x43;  // C
 constexpr int KeyAttack = 0x58;  // X
 constexpr int KeyJump = 0x5A;    // Z
-constexpr unsigned char KeyDownBit = 0x80;
 
 // Walking
 constexpr float WalkSpeedPx = 5.0f;
@@ -36,21 +35,21 @@ constexpr float LungeSpeedPx = 10.0f;
 // Walking, the jump and the glide.
 void MoveByKeys(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (keys[VK_LEFT] & KeyDownBit) {
+    if (KeyDown(keys, VK_LEFT)) {
         p.facing = FacingLeft;
         p.x -= WalkSpeedPx;
-    } else if (keys[VK_RIGHT] & KeyDownBit) {
+    } else if (KeyDown(keys, VK_RIGHT)) {
         p.facing = FacingRight;
         p.x += WalkSpeedPx;
     }
-    if ((keys[VK_LEFT] | keys[VK_RIGHT]) & KeyDownBit) {
+    if (KeyDown(keys, VK_LEFT) || KeyDown(keys, VK_RIGHT)) {
         p.animation += WalkStepCols;
         if (p.animation >= WalkCycleEndCols) p.animation = WalkCycleRestartCols;
     } else {
         p.animation = 0;
     }
 
-    if (!(keys[KeyJump] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyJump)) {
         ZFlag = 0;
         return;
     }
@@ -76,7 +75,7 @@ int AttackRefused() {
 
 void AttackByKey(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (!(keys[KeyAttack] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyAttack)) {
         XFlag = 0;
         return;
     }
@@ -116,7 +115,7 @@ void AttackByKey(const unsigned char* keys) {
 
 void GuardByKey(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (!(keys[KeyCanopy] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyCanopy)) {
         GuardKeyHeld = 0;
         p.guardState = GuardNone;
         return;
@@ -126,7 +125,7 @@ void GuardByKey(const unsigned char* keys) {
         // A press made during an attack is spent.
         if (p.attackState != AttackNone) return;
         if (p.airborne != Gliding && p.attackCount == 0) {
-            p.guardState = ((keys[VK_UP] & KeyDownBit) && p.airborne == OnGround) ? GuardOverhead : GuardForward;
+            p.guardState = (KeyDown(keys, VK_UP) && p.airborne == OnGround) ? GuardOverhead : GuardForward;
             PlayEffect(SlotCanopy);
         }
     } else if (p.attackState != AttackNone) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "game/actors/motion.h"
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/sounds.h"
@@ -11,8 +12,6 @@
 namespace {
 
 // Falling
-constexpr float GravityPx = 0.25f;
-constexpr float MaxFallSpeedPx = 10.0f;
 constexpr float GlideFallSpeedPx = 1.5f;
 constexpr float DeathDepthPx = 1124.0f;  // feet below this: fallen out of the stage
 
@@ -29,14 +28,9 @@ constexpr float FinisherLungeReachPx = 20.0f;
 constexpr int AerialStrikeBelowCount = 25;
 constexpr int KnockBackEndsBelowCnt = 60;
 
-void Fall(Player& p) {
-    p.vy += GravityPx;
-    if (p.vy > MaxFallSpeedPx) p.vy = MaxFallSpeedPx;
-}
-
 void KnockBack(Player& p) {
     const int cntOnEntry = p.Cnt;
-    Fall(p);
+    Fall(&p.vy);
     p.x += p.vx;
     p.y += p.vy;
     if (cntOnEntry < KnockBackEndsBelowCnt) p.controllable = 1;
@@ -79,7 +73,7 @@ void OwnMotion(Player& p) {
     if (p.guardState != GuardNone) p.x += p.vx;
     // The fall uses the speed from before this frame's gravity.
     p.y += p.vy;
-    Fall(p);
+    Fall(&p.vy);
     if (p.airborne == Gliding) p.vy = GlideFallSpeedPx;
     Lunge(p);
     CountAttack(p);
