@@ -16,9 +16,6 @@ constexpr int ChoiceDelayFrames = 63;
 constexpr float ContinueYPx = 100.0f;
 constexpr int ContinueHp = 300;
 
-constexpr int EntryContinue = 0;
-constexpr int EntryGiveUp = 1;
-
 // The continue-entry picture; the give-up picture follows it.
 constexpr int TextureContinue = 5;
 

@@ -17,3 +17,9 @@ extern int Scene;  // the scene whose body the next frame runs
 // Runs one frame: reads the keys, runs the current scene's body, presents.
 // Returns 0 only on the frame the title's quit choice has faded out.
 int UpdateFrame(HWND window);
+
+// The actors' share of a field frame and of a boss frame, in the order the
+// game relies on: the player's keys and motion, the enemies or the boss,
+// the shots, the stage collision, then who hurts whom (hits.h).
+void UpdateFieldActors(const unsigned char* keys);
+void UpdateBossActors(const unsigned char* keys);

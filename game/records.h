@@ -1,5 +1,4 @@
-// The actors' records: the player, the enemies and the boss, the shots.
-// Every game area reads and writes these globals directly.
+// The actors' records and the values of their state fields, read and written directly by every game area.
 #pragma once
 
 constexpr int EnemyCount = 30;

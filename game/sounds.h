@@ -1,5 +1,4 @@
-// The game's sounds: what each sound slot holds, the scenes' sound sets,
-// and the one way an effect is played.
+// The game's sounds: what each slot holds, the scenes' sound sets, and playing an effect.
 #pragma once
 
 // Sound slots, filled by the scenes' sets and by the continue screen.

@@ -5,10 +5,10 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "graphics/graphics.h"
 #include "platform/crt.h"
 #include "platform/d3dx9.h"
-#include "game/sounds.h"
 
 namespace {
 // Logo slide: 80 steps from the start corner to rest at (0, 0).
@@ -36,14 +36,6 @@ constexpr float NewGameXPx = 300.0f;
 constexpr float NewGameYPx = 900.0f;
 constexpr float NewGameVy = 1.0f;
 constexpr int NewGameHp = 300;
-
-// Menu entries, also the menu picture's rows.
-constexpr int EntryStart = 0;
-constexpr int EntryQuit = 1;
-
-constexpr int ChoiceNone = 0;
-constexpr int ChoiceStart = 1;
-constexpr int ChoiceQuit = 2;
 
 constexpr int TextureRain = 0;
 constexpr int TextureLogo = 1;

@@ -1,6 +1,4 @@
-// The sound module: 100 numbered slots of loaded sounds, played through
-// DirectMusic. Started once by InitSound, shut down once by ReleaseSound;
-// every other call does nothing while an object it needs is missing.
+// The sound module: 100 numbered slots of loaded sounds, played through DirectMusic.
 #pragma once
 #include "platform/dmusic.h"
 #include "platform/win32.h"
@@ -25,6 +23,9 @@ extern IDirectMusicAudioPath8* AudioPath1;
 extern IDirectMusicAudioPath8* AudioPath2;
 // The sound slots; null is empty.
 extern IDirectMusicSegment8* SoundSegments[SoundSlotCount];
+
+// Started once by InitSound, shut down once by ReleaseSound; every other
+// call does nothing while an object it needs is missing.
 
 // Starts COM and DirectMusic with the working directory as the search
 // directory. 1 on success; 0 leaves whatever was made before the failing

@@ -1,8 +1,8 @@
 // The player's strikes: the ground combo and the aerial strike against the
 // field's enemies or the boss.
-#include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "game/frame.h"
-#include "game/stage/stage.h"
+#include "game/records.h"
 #include "game/sounds.h"
 
 namespace {

@@ -8,5 +8,3 @@ constexpr int BossStrikeLiveBelow = 25;
 void ResetBoss();
 // One boss-scene frame of the boss: walking, attacks, motion, change of form.
 void UpdateBoss();
-// The swing and the thud against the player; the canopy guards the swing.
-void BossAttackHitsPlayer();

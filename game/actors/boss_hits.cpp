@@ -1,7 +1,7 @@
 // The boss's swing and thud against the player.
 #include "game/actors/boss.h"
-#include "game/actors/enemies.h"
-#include "game/stage/stage.h"
+#include "game/actors/hits.h"
+#include "game/records.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The boss's frame: walking toward the player, a random attack, motion,
 // the change of form and the defeat.
 #include "game/actors/boss.h"
-#include "game/actors/enemies.h"
 #include "game/actors/motion.h"
-#include "platform/crt.h"
+#include "game/records.h"
 #include "game/sounds.h"
+#include "platform/crt.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 // What shots and bodies do to the player, and what the canopy does to them.
-#include <climits>
-
-#include "game/actors/enemies.h"
-#include "game/stage/stage.h"
+#include "game/actors/hits.h"
+#include "game/records.h"
 
 namespace {
 
@@ -80,10 +78,6 @@ void BodyStep(float x, const Box& actor) {
 }
 
 }  // namespace
-
-int ShrinkSize(int size, int margin) {
-    return size >= INT_MIN + margin ? size - margin : INT_MIN;
-}
 
 // Corners are truncated from the whole expression, never from a rounded
 // intermediate.

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "game/actors/enemies.h"
+#include "game/actors/number_reader.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 
 #include "game/actors/enemies.h"
 #include "game/actors/motion.h"
-#include "game/stage/stage.h"
+#include "game/actors/shots.h"
+#include "game/geometry.h"
 #include "platform/crt.h"
 
 namespace {

@@ -1,5 +1,4 @@
-// The motion the actors share: the fall under gravity, and the walk cycle of
-// the Enemy records, enemies and boss alike.
+// The motion the actors share: the fall under gravity, and the enemies' and the boss's walk cycle.
 #pragma once
 #include "game/records.h"
 

@@ -1,6 +1,4 @@
-// The player character: input, motion, its boxes and the hurt step.
-// HandlePlayerInput then UpdatePlayer run once a frame in the field and
-// boss scenes, before the enemies, the shots and the stage collision.
+// The player character's keys and own motion, run once a field or boss frame.
 #pragma once
 
 // Key latches, so that one press acts once; a new game keeps them.
@@ -19,23 +17,3 @@ void UpdatePlayer();
 // single-precision sums put SlotFootstepA on the 5th and SlotFootstepB on
 // the 26th of the cycle's 40 frames.
 int FootstepSlot(float animation);
-
-// An integer box: left, top, width, height.
-struct Box {
-    int left, top, width, height;
-};
-
-// The player's defensive boxes, worked out from its position and facing
-// each time a hit test asks; every corner is truncated toward zero.
-Box PlayerBodyBox();
-Box PlayerForwardGuardBox();
-Box PlayerThrustReachBox();
-Box PlayerBackHalfBox();
-Box PlayerOverheadBox();
-Box PlayerLowBodyBox();
-// 1 when the boxes overlap; touching edges do not.
-int BoxesOverlap(const Box& a, const Box& b);
-
-// Takes damage points and starts the knock-back; leaves vx and HP's
-// clamping to the caller.
-void HurtPlayer(int damage);

@@ -1,9 +1,7 @@
 // The player's defensive boxes and the hurt step, used by the damage and
 // boss code.
-#include "game/actors/player.h"
-
+#include "game/actors/hits.h"
 #include "game/records.h"
-#include "game/stage/stage.h"
 
 namespace {
 
@@ -66,10 +64,6 @@ Box PlayerOverheadBox() {
 Box PlayerLowBodyBox() {
     return Box{Trunc(ThePlayer.x, -BodyHalfWidthPx), Trunc(ThePlayer.y, -(double)LowBodyHeightPx), BodyWidthPx,
                LowBodyHeightPx};
-}
-
-int BoxesOverlap(const Box& a, const Box& b) {
-    return RectsOverlap(a.left, a.top, a.width, a.height, b.left, b.top, b.width, b.height);
 }
 
 void HurtPlayer(int damage) {

@@ -3,9 +3,9 @@
 #include "game/draw/draw.h"
 
 #include "game/actors/boss.h"
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
-#include "game/stage/stage.h"
 
 namespace {
 

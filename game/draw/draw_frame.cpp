@@ -2,6 +2,7 @@
 #include "game/draw/draw.h"
 
 #include "game/frame.h"
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
 #include "game/stage/stage.h"

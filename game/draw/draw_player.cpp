@@ -2,9 +2,9 @@
 // fading after-image where the attack began and the attack's effects.
 #include "game/draw/draw.h"
 
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
-#include "game/stage/stage.h"
 
 namespace {
 

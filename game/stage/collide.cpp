@@ -1,6 +1,7 @@
 // Keeping an actor out of the stage's solid pixels, once a frame.
 #include "game/stage/stage.h"
 
+#include "game/geometry.h"
 #include "game/records.h"
 
 namespace {
