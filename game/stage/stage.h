@@ -31,7 +31,7 @@ extern int BackgroundOrder[BackgroundStripCount];  // picture of each 1024 px st
 
 // Start-up reads. A missing file leaves its table as it was, with one line
 // on stderr; present files are trusted and decoded digit by digit, a file
-// that ends early repeating its last row.
+// that ends early (or at a 0x1A byte) repeating its last row.
 void LoadMapTile(int index, const char* maskPath);
 void LoadTileIndexMap();
 void LoadBackgroundOrder();
