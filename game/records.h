@@ -5,18 +5,18 @@ constexpr int EnemyCount = 30;
 constexpr int ShotCount = 20;
 constexpr int BossStartHp = 300;
 
-// The values of the records' state fields, each set beside the file that
-// moves it.
+// The values of the records' state fields, each set with the files that move it.
 
 // Player.attackState: started by player_input.cpp, counted down and ended by
-// player_update.cpp.
+// player_update.cpp, cleared by a hurt (player_boxes.cpp) and a continue.
 constexpr int AttackNone = 0;
 constexpr int AttackStep1 = 1;  // the ground combo's three steps
 constexpr int AttackStep2 = 2;
 constexpr int AttackFinisher = 3;
 constexpr int AttackAerialWindUp = 4;
 constexpr int AttackAerialStrike = 5;
-// Player.guardState: player_input.cpp, from the canopy key and the thrust's count.
+// Player.guardState: player_input.cpp, from the canopy key and the thrust's
+// count; cleared by a hurt and a continue.
 constexpr int GuardNone = 0;
 constexpr int GuardForward = 1;
 constexpr int GuardOverhead = 2;
@@ -31,7 +31,8 @@ constexpr int Gliding = 2;
 constexpr int FacingRight = 0;
 constexpr int FacingLeft = 1;
 
-// Enemy.state: enemy_update.cpp wakes and sends to sleep, attacks.cpp strikes down.
+// Enemy.state: enemy_load.cpp starts it active, enemy_update.cpp wakes and
+// sends to sleep, attacks.cpp strikes down.
 constexpr int EnemyAsleep = 0;  // the player is 800 px away or more
 constexpr int EnemyActive = 1;
 constexpr int EnemyDying = 2;  // struck: flies off for good
