@@ -4,6 +4,7 @@
 
 
 #include "game/actors/enemies.h"
+#include "game/actors/shots.h"
 #include "platform/crt.h"
 #include "support/actor_scene.h"
 
