@@ -172,6 +172,7 @@ TEST_F(DrawTest, ACellIsTakenOnlyWhenSomeOfItLiesOnThePicture) {
         {-5, -5, 1, 1, 1},   {-5, 0, 0, 16, 0},  {0, -5, 32, 0, 0},         {31, 15, 40, 20, 1},
         {32, 0, 40, 16, 0},  {0, 16, 32, 20, 0}, {5, 5, 5, 9, 0},           {5, 9, 9, 9, 0},
         {-3000000000LL, 0, 1, 16, 0},            {0, 0, 32, 3000000000LL, 0},
+        {INT_MIN, INT_MIN, 1, 1, 1},             {0, 0, INT_MAX, INT_MAX, 1},
     };
     for (const auto& c : cells) {
         RECT source{};

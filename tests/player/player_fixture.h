@@ -45,5 +45,4 @@ protected:
         for (int vk : down) keys[vk] = 0x80;
         for (int i = 0; i < frames; ++i) Frame();
     }
-
 };
