@@ -242,8 +242,12 @@ TEST_F(DrawTest, LifeBarsFillByLifeAndTheStageClearShowsOnceTheBossHasNone) {
         Render();
         EXPECT_EQ(At(299, 400), (Texel{c.hp > 0 ? FillTag : ClearTag, 299, 400}));
         EXPECT_EQ(At(300, 400), (Texel{c.hp > 0 ? BarTag : ClearTag, 300, 400}));
-        if (c.fillFrom > 0) EXPECT_EQ(At(c.fillFrom - 1, 10), (Texel{BarTag + 1, c.fillFrom - 1, 10}));
-        if (c.fillFrom < 640) EXPECT_EQ(At(c.fillFrom, 10), (Texel{FillTag + 1, c.fillFrom, 10}));
+        if (c.fillFrom > 0) {
+            EXPECT_EQ(At(c.fillFrom - 1, 10), (Texel{BarTag + 1, c.fillFrom - 1, 10}));
+        }
+        if (c.fillFrom < 640) {
+            EXPECT_EQ(At(c.fillFrom, 10), (Texel{FillTag + 1, c.fillFrom, 10}));
+        }
     }
 }
 
