@@ -241,6 +241,14 @@ TEST(ProjectTest, TheOriginLandsOnTheBackBufferByTheProductOfTheMatrices) {
     graphics.ProjectToScreen(&out, &halve, &identity, &move);
     EXPECT_EQ(out.x, 640.0f);
 
+    // Without a device the helpers do nothing, whatever they are handed.
+    const D3DXVECTOR3 direction(0.0f, -1.0f, 0.0f);
+    const D3DCOLORVALUE colour{1.0f, 1.0f, 1.0f, 1.0f};
+    graphics.SetDirectionalLight(0, &direction, &colour, &colour, &colour);
+    graphics.SetVertexFogLinear(0.0f, 1.0f, Red);
+    graphics.DrawLine3D(0, 0, 0, 1, 1, 1, Red, nullptr);
+    graphics.DrawBox(&direction, &direction, Red, nullptr);
+
 }
 
 }  // namespace
