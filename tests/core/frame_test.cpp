@@ -12,6 +12,7 @@
 #include "game/stage/stage.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
+#include "platform/crt.h"
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
 #include "support/actor_scene.h"
@@ -110,6 +111,32 @@ TEST_F(FrameTest, TheGateFrameStrikesAsTheSceneItLeavesBehind) {
         const bool passed = x > 6000.0f;
         EXPECT_EQ(Scene, passed ? SceneBoss : SceneField);
         EXPECT_EQ(Enemies[0].state, passed ? 1 : 2) << "struck only in a field frame";
+    }
+}
+
+// The boss's body hurts by a box narrower and lower than its picture: 104
+// px either side of its centre after its step and 226 px above its feet.
+TEST_F(FrameTest, TheBossHurtsOnlyWithinItsBody) {
+    const struct {
+        float x, y;
+        int airborne;
+        bool hurt;
+    } players[] = {{6607.0f, 896.0f, 0, false}, {6606.0f, 896.0f, 0, true},
+                   {6500.0f, 670.0f, 1, false}, {6500.0f, 671.0f, 1, true}};
+    for (const auto& p : players) {
+        SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+        Scene = SceneBoss;
+        LoadedSoundSet = SoundSetBoss;
+        Boss = Enemy{};
+        Boss.x = 6500.0f;  // walks 3 px toward the player in the frame
+        Boss.y = 896.0f;
+        Boss.width = Boss.height = 256;
+        Boss.state = 1;
+        StandPlayer(p.x, p.y, 1);
+        ThePlayer.airborne = p.airborne;
+        crt::srand(1);
+        FrameLeaves(SceneBoss, SoundSetBoss);
+        EXPECT_EQ(ThePlayer.HP < 300, p.hurt);
     }
 }
 

@@ -13,7 +13,9 @@
 #include "graphics/graphics.h"
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
+#include "sound/sound.h"
 #include "support/headless_game.h"
+#include "support/scratch.h"
 #include "support/test_graphics.h"
 
 namespace {
@@ -154,6 +156,29 @@ TEST_F(ContinueTest, KeysCountFromFullStrengthAndTheChoiceActsSixtyTwoFramesLate
     EXPECT_EQ(ContinueCursor, 1);
     Frames(1, {VK_LEFT, VK_RIGHT});
     EXPECT_EQ(ContinueCursor, 1) << "Right sees the cursor as Left left it";
+}
+
+int CursorPlays;
+void CountCursorPlays(const SoundRequest& request) {
+    if (request.play && request.segment && request.segment == SoundSegments[CursorSoundSlot]) ++CursorPlays;
+}
+
+TEST_F(ContinueTest, EveryCursorMoveAndOnlyAMovePlaysTheCursorSound) {
+    ScratchDir directory;
+    WriteConstantWave("Sound/cursor.wav", 64, 100);
+    ASSERT_EQ(InitSound(nullptr), 1);
+    ASSERT_EQ(LoadSound("Sound/cursor.wav", CursorSoundSlot, 0), 1);
+    CursorPlays = 0;
+    SetSoundRequestHook(CountCursorPlays);
+    const struct {
+        int frames, key, plays;
+    } steps[] = {{63, VK_RIGHT, 0}, {1, VK_RIGHT, 1}, {1, VK_RIGHT, 1}, {1, VK_LEFT, 2}, {1, VK_LEFT, 2}, {1, VK_RIGHT, 3}};
+    for (const auto& step : steps) {
+        Frames(step.frames, {step.key});
+        EXPECT_EQ(CursorPlays, step.plays) << "step " << &step - steps;
+    }
+    SetSoundRequestHook(nullptr);
+    ReleaseSound();
 }
 
 TEST_F(ContinueTest, GiveUpResetsTheTitleAtOnceAndSwitchesLater) {
