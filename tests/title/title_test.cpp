@@ -22,6 +22,11 @@ namespace {
 
 constexpr uint32_t ClearColour = 0x0000FF;
 
+int CursorPlays;
+void CountCursorPlays(const SoundRequest& request) {
+    if (request.play && request.segment && request.segment == SoundSegments[CursorSoundSlot]) ++CursorPlays;
+}
+
 class ScreenTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -31,8 +36,16 @@ protected:
             texture = MakeTestTexture(640, 480, [](int, int) { return 0xFF808080u; });
         ResetGameToProgramStart();
         Scene = SceneTitle;
+        // The cursor's sound, under the name the title's set loads it by.
+        WriteConstantWave("Sound/素振り1.wav", 64, 100);
+        ASSERT_EQ(InitSound(nullptr), 1);
+        ASSERT_EQ(LoadSound("Sound/素振り1.wav", CursorSoundSlot, 0), 1);
+        CursorPlays = 0;
+        SetSoundRequestHook(CountCursorPlays);
     }
     void TearDown() override {
+        SetSoundRequestHook(nullptr);
+        ReleaseSound();
         for (IDirect3DTexture9*& texture : SceneTextures) {
             if (texture) texture->Release();
             texture = nullptr;
@@ -48,19 +61,26 @@ protected:
     void Frames(int count, std::initializer_list<int> keys = {}) {
         for (int i = 0; i < count; ++i) ASSERT_EQ(Frame(keys), 1);
     }
+    ScratchDir directory;
 };
 
+// Each move plays the cursor's sound once; a key toward where the cursor
+// already is plays nothing.
 TEST_F(ScreenTest, TitleCursorMovesOnlyOnceTheMenuIsOpenAndUpActsBeforeDown) {
     // Down held all along counts from the frame after the logo comes to rest.
     Frames(131, {VK_DOWN});
     EXPECT_EQ(TitleCursor, 0);
+    EXPECT_EQ(CursorPlays, 0);
     const struct {
         std::initializer_list<int> keys;
-        int cursor;
-    } steps[] = {{{VK_DOWN}, 1}, {{VK_DOWN}, 1}, {{VK_UP, VK_DOWN}, 1}, {{VK_UP}, 0}, {{VK_UP}, 0}, {{VK_UP, VK_DOWN}, 1}};
+        int cursor, plays;
+    } steps[] = {{{VK_DOWN}, 1, 1}, {{VK_DOWN}, 1, 0},       {{VK_UP, VK_DOWN}, 1, 2},
+                 {{VK_UP}, 0, 1},   {{VK_UP}, 0, 0},         {{VK_UP, VK_DOWN}, 1, 1}};
     for (const auto& step : steps) {
+        CursorPlays = 0;
         Frames(1, step.keys);
         EXPECT_EQ(TitleCursor, step.cursor) << "step " << &step - steps;
+        EXPECT_EQ(CursorPlays, step.plays) << "step " << &step - steps;
     }
 }
 
@@ -158,18 +178,7 @@ TEST_F(ContinueTest, KeysCountFromFullStrengthAndTheChoiceActsSixtyTwoFramesLate
     EXPECT_EQ(ContinueCursor, 1) << "Right sees the cursor as Left left it";
 }
 
-int CursorPlays;
-void CountCursorPlays(const SoundRequest& request) {
-    if (request.play && request.segment && request.segment == SoundSegments[CursorSoundSlot]) ++CursorPlays;
-}
-
 TEST_F(ContinueTest, EveryCursorMoveAndOnlyAMovePlaysTheCursorSound) {
-    ScratchDir directory;
-    WriteConstantWave("Sound/cursor.wav", 64, 100);
-    ASSERT_EQ(InitSound(nullptr), 1);
-    ASSERT_EQ(LoadSound("Sound/cursor.wav", CursorSoundSlot, 0), 1);
-    CursorPlays = 0;
-    SetSoundRequestHook(CountCursorPlays);
     const struct {
         int frames, key, plays;
     } steps[] = {{63, VK_RIGHT, 0}, {1, VK_RIGHT, 1}, {1, VK_RIGHT, 1}, {1, VK_LEFT, 2}, {1, VK_LEFT, 2}, {1, VK_RIGHT, 3}};
@@ -177,8 +186,6 @@ TEST_F(ContinueTest, EveryCursorMoveAndOnlyAMovePlaysTheCursorSound) {
         Frames(step.frames, {step.key});
         EXPECT_EQ(CursorPlays, step.plays) << "step " << &step - steps;
     }
-    SetSoundRequestHook(nullptr);
-    ReleaseSound();
 }
 
 TEST_F(ContinueTest, GiveUpResetsTheTitleAtOnceAndSwitchesLater) {
