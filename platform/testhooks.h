@@ -25,10 +25,13 @@ void SetCreateDeviceHook(CreateDeviceHook hook);
 
 // Replaces the monotonic clock behind timeGetTime, Sleep and the frame
 // pacing with a clock the test drives; null restores the real one. Under
-// the hooks Sleep(ms) becomes sleepUntil(now() + ms in nanoseconds).
+// the hooks Sleep(ms) becomes sleepUntil(now() + ms in nanoseconds), and a
+// wait for messages with an empty queue becomes wait(its time limit), or
+// passes at once when wait is null.
 struct ClockHooks {
-    uint64_t (*now)();                    // nanoseconds
+    uint64_t (*now)();                      // nanoseconds
     void (*sleepUntil)(uint64_t deadline);  // a sleep asked for, to this time
+    void (*wait)(uint64_t nanoseconds);     // a wait for messages, at most this long
 };
 void SetClockHooks(const ClockHooks* hooks);
 
