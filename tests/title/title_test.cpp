@@ -9,6 +9,7 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "platform/d3dx9.h"
@@ -24,7 +25,7 @@ constexpr uint32_t ClearColour = 0x0000FF;
 
 int CursorPlays;
 void CountCursorPlays(const SoundRequest& request) {
-    if (request.play && request.segment && request.segment == SoundSegments[CursorSoundSlot]) ++CursorPlays;
+    if (request.play && request.segment && request.segment == SoundSegments[SlotCursor]) ++CursorPlays;
 }
 
 class ScreenTest : public testing::Test {
@@ -39,7 +40,7 @@ protected:
         // The cursor's sound, under the name the title's set loads it by.
         WriteConstantWave("Sound/素振り1.wav", 64, 100);
         ASSERT_EQ(InitSound(nullptr), 1);
-        ASSERT_EQ(LoadSound("Sound/素振り1.wav", CursorSoundSlot, 0), 1);
+        ASSERT_EQ(LoadSound("Sound/素振り1.wav", SlotCursor, 0), 1);
         CursorPlays = 0;
         SetSoundRequestHook(CountCursorPlays);
     }
