@@ -63,40 +63,33 @@ protected:
     }
 };
 
-TEST_F(Scene3DTest, EachFogSetterLeavesItsStatesAndOnlyVertexFogTurnsOnRange) {
+// Each fog setter hands on its colour and its range or density, and turns
+// fog on; only vertex fog measures by range.
+TEST_F(Scene3DTest, FogSettersPassTheirValuesOnAndTurnFogOn) {
     const struct {
-        const char* name;
         void (*set)(DirectGraphics&);
-        bool linear;
-        DWORD vertexMode, tableMode;
+        bool vertex, linear;
     } setters[] = {
-        {"vertex linear", [](DirectGraphics& g) { g.SetVertexFogLinear(0.25f, 40.5f, 0xFF102030); }, true, 3, 0},
-        {"pixel linear", [](DirectGraphics& g) { g.SetPixelFogLinear(0.25f, 40.5f, 0xFF102030); }, true, 0, 3},
-        {"vertex exp", [](DirectGraphics& g) { g.SetVertexFogExp(0.125f, 0xFF102030); }, false, 1, 0},
-        {"pixel exp", [](DirectGraphics& g) { g.SetPixelFogExp(0.125f, 0xFF102030); }, false, 0, 1},
-        {"vertex exp2", [](DirectGraphics& g) { g.SetVertexFogExp2(0.125f, 0xFF102030); }, false, 2, 0},
-        {"pixel exp2", [](DirectGraphics& g) { g.SetPixelFogExp2(0.125f, 0xFF102030); }, false, 0, 2},
+        {[](DirectGraphics& g) { g.SetVertexFogLinear(0.25f, 40.5f, 0xFF102030); }, true, true},
+        {[](DirectGraphics& g) { g.SetPixelFogLinear(0.25f, 40.5f, 0xFF102030); }, false, true},
+        {[](DirectGraphics& g) { g.SetVertexFogExp(0.125f, 0xFF102030); }, true, false},
+        {[](DirectGraphics& g) { g.SetPixelFogExp(0.125f, 0xFF102030); }, false, false},
+        {[](DirectGraphics& g) { g.SetVertexFogExp2(0.125f, 0xFF102030); }, true, false},
+        {[](DirectGraphics& g) { g.SetPixelFogExp2(0.125f, 0xFF102030); }, false, false},
     };
     for (const auto& s : setters) {
-        SCOPED_TRACE(s.name);
-        for (D3DRENDERSTATETYPE state : {D3DRS_FOGSTART, D3DRS_FOGEND, D3DRS_FOGDENSITY}) {
-            graphics.device->SetRenderState(state, 0x55);
-        }
-        graphics.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
-        graphics.device->SetRenderState(D3DRS_FOGENABLE, FALSE);
+        SCOPED_TRACE(&s - setters);
+        for (D3DRENDERSTATETYPE state : {D3DRS_FOGSTART, D3DRS_FOGEND, D3DRS_FOGDENSITY, D3DRS_FOGVERTEXMODE,
+                                         D3DRS_FOGTABLEMODE, D3DRS_RANGEFOGENABLE, D3DRS_FOGENABLE})
+            graphics.device->SetRenderState(state, 0);
         s.set(graphics);
         EXPECT_EQ(RenderState(D3DRS_FOGCOLOR), 0xFF102030u);
-        if (s.linear) {
-            EXPECT_EQ(RenderState(D3DRS_FOGSTART), FloatBitsToDword(0.25f));
-            EXPECT_EQ(RenderState(D3DRS_FOGEND), FloatBitsToDword(40.5f));
-            EXPECT_EQ(RenderState(D3DRS_FOGDENSITY), 0x55u);
-        } else {
-            EXPECT_EQ(RenderState(D3DRS_FOGDENSITY), FloatBitsToDword(0.125f));
-            EXPECT_EQ(RenderState(D3DRS_FOGSTART), 0x55u);
-        }
-        EXPECT_EQ(RenderState(D3DRS_FOGVERTEXMODE), s.vertexMode);
-        EXPECT_EQ(RenderState(D3DRS_FOGTABLEMODE), s.tableMode);
-        EXPECT_EQ(RenderState(D3DRS_RANGEFOGENABLE), s.vertexMode != 0 ? 1u : 0u);
+        EXPECT_EQ(RenderState(D3DRS_FOGSTART), s.linear ? FloatBitsToDword(0.25f) : 0u);
+        EXPECT_EQ(RenderState(D3DRS_FOGEND), s.linear ? FloatBitsToDword(40.5f) : 0u);
+        EXPECT_EQ(RenderState(D3DRS_FOGDENSITY), s.linear ? 0u : FloatBitsToDword(0.125f));
+        EXPECT_EQ(RenderState(D3DRS_FOGVERTEXMODE) != 0, s.vertex);
+        EXPECT_EQ(RenderState(D3DRS_FOGTABLEMODE) != 0, !s.vertex);
+        EXPECT_EQ(RenderState(D3DRS_RANGEFOGENABLE), s.vertex ? 1u : 0u);
         EXPECT_EQ(RenderState(D3DRS_FOGENABLE), 1u);
     }
     graphics.SetFogEnable(FALSE);
@@ -247,6 +240,14 @@ TEST(ProjectTest, TheOriginLandsOnTheBackBufferByTheProductOfTheMatrices) {
     EXPECT_EQ(out.x, 480.0f);
     graphics.ProjectToScreen(&out, &halve, &identity, &move);
     EXPECT_EQ(out.x, 640.0f);
+
+    // Without a device the helpers do nothing, whatever they are handed.
+    const D3DXVECTOR3 direction(0.0f, -1.0f, 0.0f);
+    const D3DCOLORVALUE colour{1.0f, 1.0f, 1.0f, 1.0f};
+    graphics.SetDirectionalLight(0, &direction, &colour, &colour, &colour);
+    graphics.SetVertexFogLinear(0.0f, 1.0f, Red);
+    graphics.DrawLine3D(0, 0, 0, 1, 1, 1, Red, nullptr);
+    graphics.DrawBox(&direction, &direction, Red, nullptr);
 
 }
 
