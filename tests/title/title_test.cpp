@@ -1,6 +1,6 @@
 // The title and continue screens at the edges the golden replays pass
-// over: keys held across the moment they start to count, the records a new
-// game keeps, the quit's last frame, a continue back into the boss part.
+// over: keys held across the moment they start to count, the quit's last
+// frame, giving up, a continue back into the boss part.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -16,17 +16,11 @@
 #include "platform/testhooks.h"
 #include "sound/sound.h"
 #include "support/headless_game.h"
-#include "support/scratch.h"
 #include "support/test_graphics.h"
 
 namespace {
 
 constexpr uint32_t ClearColour = 0x0000FF;
-
-int CursorPlays;
-void CountCursorPlays(const SoundRequest& request) {
-    if (request.play && request.segment && request.segment == SoundSegments[SlotCursor]) ++CursorPlays;
-}
 
 class ScreenTest : public testing::Test {
 protected:
@@ -37,16 +31,8 @@ protected:
             texture = MakeTestTexture(640, 480, [](int, int) { return 0xFF808080u; });
         ResetGameToProgramStart();
         Scene = SceneTitle;
-        // The cursor's sound, under the name the title's set loads it by.
-        WriteConstantWave("Sound/素振り1.wav", 64, 100);
-        ASSERT_EQ(InitSound(nullptr), 1);
-        ASSERT_EQ(LoadSound("Sound/素振り1.wav", SlotCursor, 0), 1);
-        CursorPlays = 0;
-        SetSoundRequestHook(CountCursorPlays);
     }
     void TearDown() override {
-        SetSoundRequestHook(nullptr);
-        ReleaseSound();
         for (IDirect3DTexture9*& texture : SceneTextures) {
             if (texture) texture->Release();
             texture = nullptr;
@@ -62,28 +48,7 @@ protected:
     void Frames(int count, std::initializer_list<int> keys = {}) {
         for (int i = 0; i < count; ++i) ASSERT_EQ(Frame(keys), 1);
     }
-    ScratchDir directory;
 };
-
-// Each move plays the cursor's sound once; a key toward where the cursor
-// already is plays nothing.
-TEST_F(ScreenTest, TitleCursorMovesOnlyOnceTheMenuIsOpenAndUpActsBeforeDown) {
-    // Down held all along counts from the frame after the logo comes to rest.
-    Frames(131, {VK_DOWN});
-    EXPECT_EQ(TitleCursor, 0);
-    EXPECT_EQ(CursorPlays, 0);
-    const struct {
-        std::initializer_list<int> keys;
-        int cursor, plays;
-    } steps[] = {{{VK_DOWN}, 1, 1}, {{VK_DOWN}, 1, 0},       {{VK_UP, VK_DOWN}, 1, 2},
-                 {{VK_UP}, 0, 1},   {{VK_UP}, 0, 0},         {{VK_UP, VK_DOWN}, 1, 1}};
-    for (const auto& step : steps) {
-        CursorPlays = 0;
-        Frames(1, step.keys);
-        EXPECT_EQ(TitleCursor, step.cursor) << "step " << &step - steps;
-        EXPECT_EQ(CursorPlays, step.plays) << "step " << &step - steps;
-    }
-}
 
 TEST_F(ScreenTest, TitleEnterSkipsTheSlideOnlyOnAFreshPress) {
     Frames(1, {VK_RETURN});  // the program's first frame has no latch
@@ -100,35 +65,6 @@ TEST_F(ScreenTest, TitleEnterSkipsTheSlideOnlyOnAFreshPress) {
     EXPECT_EQ(TitleCursor, 1);
     Frames(3, {VK_RETURN});
     EXPECT_EQ(TitleChoice, 0);
-}
-
-TEST_F(ScreenTest, StartKeepsMostOfThePlayerAndTheFadeIgnoresKeys) {
-    const Player before = {0, 4000.0f, 1200.0f, 4.0f, 7.5f, 2.5f, 1, 3900.0f, 1100.0f, 2, 9, 1, 2, 0, 70};
-    ThePlayer = before;
-    Shots[3] = Shot{1000.0f, 800.0f, -6.0f, 0.0f, 40.0f, 0, 49, 49, 50, 1};
-    Enemies[4].state = 2;
-    Enemies[4].spin = 80.0f;
-    BossHp = -20;
-    Frames(131);
-    Frames(1, {VK_RETURN});
-    Player newGame = before;
-    newGame.x = 300.0f;
-    newGame.y = 900.0f;
-    newGame.vy = 1.0f;
-    newGame.airborne = 0;
-    newGame.HP = 300;
-    EXPECT_EQ(std::memcmp(&ThePlayer, &newGame, sizeof newGame), 0);
-    EXPECT_EQ(Enemies[4].state, 1);
-    EXPECT_EQ(Enemies[4].spin, 0.0f);
-    EXPECT_EQ(BossHp, 300);
-
-    Frames(1, {VK_RETURN, VK_DOWN});
-    EXPECT_EQ(TitleCursor, 0);
-    Frames(81);
-    EXPECT_EQ(Scene, SceneTitle);
-    Frames(1);
-    EXPECT_EQ(Scene, SceneField);
-    EXPECT_EQ(Shots[3].active, 1) << "the shots are left as they were";
 }
 
 TEST_F(ScreenTest, QuitsLastFrameNeitherDrawsNorPresentsButClosesItsBatch) {
@@ -177,16 +113,6 @@ TEST_F(ContinueTest, KeysCountFromFullStrengthAndTheChoiceActsSixtyTwoFramesLate
     EXPECT_EQ(ContinueCursor, 1);
     Frames(1, {VK_LEFT, VK_RIGHT});
     EXPECT_EQ(ContinueCursor, 1) << "Right sees the cursor as Left left it";
-}
-
-TEST_F(ContinueTest, EveryCursorMoveAndOnlyAMovePlaysTheCursorSound) {
-    const struct {
-        int frames, key, plays;
-    } steps[] = {{63, VK_RIGHT, 0}, {1, VK_RIGHT, 1}, {1, VK_RIGHT, 1}, {1, VK_LEFT, 2}, {1, VK_LEFT, 2}, {1, VK_RIGHT, 3}};
-    for (const auto& step : steps) {
-        Frames(step.frames, {step.key});
-        EXPECT_EQ(CursorPlays, step.plays) << "step " << &step - steps;
-    }
 }
 
 TEST_F(ContinueTest, GiveUpResetsTheTitleAtOnceAndSwitchesLater) {
