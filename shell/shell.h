@@ -5,8 +5,6 @@
 // The game's frame is padded to this; all its speeds count frames.
 constexpr uint64_t FramePeriodNs = 16000000;
 constexpr DWORD FramePeriodMs = 16;
-constexpr int WindowWidthPx = 640;
-constexpr int WindowHeightPx = 480;
 
 extern int Running;  // result of the last frame; the loop runs while it is not 0
 

@@ -26,12 +26,12 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     wc.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
     if (!RegisterClassExA(&wc)) return ExitStartFailed;
 
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, WindowWidthPx,
-                                  WindowHeightPx, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, ScreenWidthPx,
+                                  ScreenHeightPx, nullptr, nullptr, instance, nullptr);
     // No window (no display to open it on): nothing to play in.
     if (!window) return ExitStartFailed;
-    AdjustWindowToClient(window, WindowWidthPx, WindowHeightPx);
-    if (!Graphics.Create(window, WindowWidthPx, WindowHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
+    AdjustWindowToClient(window, ScreenWidthPx, ScreenHeightPx);
+    if (!Graphics.Create(window, ScreenWidthPx, ScreenHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
         // Whatever was started goes with the process.
         MessageBoxA(window, "DirectGraphics初期化ミス", "", MB_OK);
         return ExitStartFailed;

@@ -1,14 +1,16 @@
-// A player standing on a flat floor, run frame by frame through the real
-// input, motion and stage collision in the order the game's frame uses.
+// A player standing on a flat floor, alone in the field, run frame by frame
+// through the game's own field step.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <initializer_list>
 
+#include "game/actors/hits.h"
 #include "game/actors/player.h"
 #include "game/frame.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "platform/win32.h"
 #include "support/actor_scene.h"
@@ -27,6 +29,8 @@ protected:
         std::memset(&MapTiles[1].mask, 1, sizeof MapTiles[1].mask);
         for (int r = 0; r < StageRows; ++r)
             for (int c = 0; c < StageColumns; ++c) TileIndexMap[r][c] = r >= FloorRow ? 1 : 0;
+        ClearActors();
+        ParkEnemies();
         StandPlayer(StartXPx, FloorTopPx, 0);
         std::memset(keys, 0, sizeof keys);
         ZFlag = XFlag = GuardKeyHeld = 0;
@@ -34,31 +38,11 @@ protected:
         Scene = SceneField;
     }
 
-    void Press(int vk) { keys[vk] = 0x80; }
-    void Release(int vk) { keys[vk] = 0; }
-
-    // One frame's share of the player: input, motion, stage collision.
-    void Frame() {
-        HandlePlayerInput(keys);
-        UpdatePlayer();
-        CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
+    void Frame() { UpdateFieldActors(keys); }
     // Exactly these keys down for `frames` frames; they stay down after.
     void Run(int frames, std::initializer_list<int> down = {}) {
         std::memset(keys, 0, sizeof keys);
         for (int vk : down) keys[vk] = 0x80;
-        Frames(frames);
-    }
-
-    // Runs frames until the player stands on the floor again.
-    int FramesToLanding() {
-        int n = 0;
-        do {
-            Frame();
-        } while (++n < 1000 && ThePlayer.airborne != 0);
-        return n;
+        for (int i = 0; i < frames; ++i) Frame();
     }
 };
