@@ -7,29 +7,23 @@
 #include "support/colours.h"
 
 
-TEST_F(GfxTest, ClearFillsOpaqueBlueAndOnlyTheGivenRectangles) {
-    EXPECT_EQ(Pixel(0, 0), ClearBlue);
-    EXPECT_EQ(Pixel(639, 479), ClearBlue);
-    const D3DRECT box{10, 20, 12, 21};
-    device->Clear(1, &box, D3DCLEAR_TARGET, 0x00FF0000u, 1.0f, 0);
-    EXPECT_EQ(Pixel(10, 20), 0xFFFF0000u);
-    EXPECT_EQ(Pixel(11, 20), 0xFFFF0000u);
-    EXPECT_EQ(CountNot(ClearBlue), 2);
-}
-
 TEST_F(GfxTest, WholePixelTranslationPutsEachTexelOnItsPixel) {
     IDirect3DTexture9* texture = MakeTexture(5, 3, Numbered(5, 3));
-    DrawAt(texture, RECT{0, 0, 5, 3}, 100.0f, 200.0f);
+    // No rectangle is the whole texture; the centre is taken off the position.
+    const D3DXVECTOR3 centre(2.0f, 1.0f, 0.0f), position(102.0f, 201.0f, 0.0f);
+    sprite->Draw(texture, nullptr, &centre, &position, 0xFFFFFFFFu);
     for (int j = 0; j < 3; ++j) {
         for (int i = 0; i < 5; ++i) EXPECT_EQ(Pixel(100 + i, 200 + j), NumberedTexel(i, j)) << i << "," << j;
     }
     EXPECT_EQ(CountNot(ClearBlue), 15);
 
-    // Partly off the screen's left and top edges: the rest still in place.
+    // Partly off each edge of the screen: the rest still in place.
     DrawAt(texture, RECT{0, 0, 5, 3}, -3.0f, -1.0f);
+    DrawAt(texture, RECT{0, 0, 5, 3}, 637.0f, 478.0f);
     EXPECT_EQ(Pixel(0, 0), NumberedTexel(3, 1));
     EXPECT_EQ(Pixel(1, 1), NumberedTexel(4, 2));
-    EXPECT_EQ(CountNot(ClearBlue), 15 + 4);
+    EXPECT_EQ(Pixel(639, 479), NumberedTexel(2, 1));
+    EXPECT_EQ(CountNot(ClearBlue), 15 + 4 + 6);
 }
 
 TEST_F(GfxTest, FractionalOriginStartsOnTheNextPixel) {
@@ -175,10 +169,46 @@ TEST_F(GfxTest, RefusedDrawsLeaveThePictureAlone) {
     Draw(texture, all, broken);
     Draw(texture, all, Turned(2, 2, 30.0f, 1e6f, 100.0f));
     Draw(texture, all, Turned(2, 2, 30.0f, 100.0f, -1e9f));
+    EXPECT_LT(sprite->SetTransform(nullptr), 0);
+    EXPECT_LT(sprite->Begin(D3DXSPRITE_ALPHABLEND), 0);
     sprite->End();
+    EXPECT_LT(sprite->End(), 0);
     EXPECT_LT(sprite->Draw(texture, &all, nullptr, nullptr, 0xFFFFFFFFu), 0);
     ASSERT_EQ(sprite->Begin(D3DXSPRITE_ALPHABLEND), D3D_OK);
     EXPECT_EQ(CountNot(ClearBlue), 0);
+}
+
+// With a smoothing filter a picture on whole pixels still copies its
+// texels; a quarter pixel off, each pixel mixes its two nearest texels.
+TEST_F(GfxTest, SmoothingFiltersBlendOnlyOffWholePixels) {
+    IDirect3DTexture9* texture = MakeTexture(2, 1, {0xFF000000u, 0xFFFFFFFFu});
+    for (D3DSAMPLERSTATETYPE filter : {D3DSAMP_MINFILTER, D3DSAMP_MAGFILTER}) {
+        SCOPED_TRACE(filter);
+        device->SetSamplerState(0, filter, D3DTEXF_LINEAR);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, ClearBlue, 1.0f, 0);
+        DrawAt(texture, RECT{0, 0, 2, 1}, 10.0f, 10.0f);
+        EXPECT_EQ(Pixel(10, 10), 0xFF000000u);
+        EXPECT_EQ(Pixel(11, 10), 0xFFFFFFFFu);
+        EXPECT_EQ(CountNot(ClearBlue), 2);
+        DrawAt(texture, RECT{0, 0, 2, 1}, 20.25f, 10.5f);
+        EXPECT_TRUE(NearColour(Pixel(21, 11), 0xFF404040u, 2));
+        device->SetSamplerState(0, filter, D3DTEXF_NONE);
+    }
+}
+
+// An X8R8G8B8 texture is opaque whatever its alpha bytes say.
+TEST_F(GfxTest, TexturesWithoutAlphaDrawOpaque) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(device->CreateTexture(2, 1, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    textures.push_back(texture);
+    D3DLOCKED_RECT locked;
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    static_cast<uint32_t*>(locked.pBits)[0] = 0x00123456u;
+    static_cast<uint32_t*>(locked.pBits)[1] = 0x80654321u;
+    texture->UnlockRect(0);
+    DrawAt(texture, RECT{0, 0, 2, 1}, 3.0f, 3.0f);
+    EXPECT_EQ(Pixel(3, 3), 0xFF123456u);
+    EXPECT_EQ(Pixel(4, 3), 0xFF654321u);
 }
 
 TEST_F(GfxTest, StageStripsFarOutsideTheViewCostNothingAndLandRight) {
