@@ -121,7 +121,11 @@ TEST(TextTest, Utf8BecomesUtf16AndMalformedBytesBecomeReplacements) {
         ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, c.bytes, c.length, out, 256), size);
         EXPECT_EQ(std::u16string(out, size), c.want);
     }
-    // Too small a buffer fails without writing past it.
+    // A buffer of exactly one unit takes one; too small a buffer fails
+    // without writing past it.
+    char16_t one[1] = {0};
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 1, one, 1), 1);
+    EXPECT_EQ(one[0], u'a');
     char16_t tiny[4] = {0, 0, 0, u'!'};
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "Sound", -1, tiny, 3), 0);
     EXPECT_EQ(tiny[3], u'!');
