@@ -36,26 +36,18 @@ protected:
         BYTE none[256] = {};
         SetKeyboardState(none);
     }
-    void Push(SDL_Event e) {
-        const Uint32 id = SDL_GetWindowID(PlatformSdlWindow(window));
-        if (e.type == SDL_WINDOWEVENT) e.window.windowID = id;
-        else if (e.type == SDL_MOUSEMOTION) e.motion.windowID = id;
-        else e.key.windowID = id;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-    }
-    void PushKey(Uint32 type, SDL_Keycode key) {
+    // Pushes an event for the test window: a key, a window event or a move.
+    void Push(Uint32 type, SDL_Keycode key = 0, Uint8 windowEvent = 0) {
         SDL_Event e{};
         e.type = type;
-        e.key.keysym.sym = key;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        Push(e);
+        const Uint32 id = SDL_GetWindowID(PlatformSdlWindow(window));
+        if (type == SDL_WINDOWEVENT) e.window.windowID = id, e.window.event = windowEvent;
+        else if (type == SDL_MOUSEMOTION) e.motion.windowID = id;
+        else e.key.windowID = id, e.key.keysym.sym = key;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
     }
-    void PushClose() {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.event = SDL_WINDOWEVENT_CLOSE;
-        Push(e);
-    }
+    void PushKey(Uint32 type, SDL_Keycode key) { Push(type, key); }
+    void PushClose() { Push(SDL_WINDOWEVENT, 0, SDL_WINDOWEVENT_CLOSE); }
     static HWND Open(const char* title) {
         return CreateWindowExA(0, "TestClass", title, 0, 0, 0, 32, 32, nullptr, nullptr, nullptr, nullptr);
     }
@@ -199,11 +191,9 @@ TEST_F(WindowTest, ClosingTheWindowDestroysItAndQuitComesLast) {
 }
 
 TEST_F(WindowTest, AnEndOfProgramRequestClosesEachWindowOnce) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    Push(SDL_QUIT);
     PushClose();
-    ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    Push(SDL_QUIT);
     MSG msg{};
     int closes = 0;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -253,9 +243,7 @@ TEST_F(WindowTest, TheCursorHidesWhenTheProcedureSetsNone) {
 
     // A pointer moving over the window asks the procedure at once; the
     // default answer is the class's cursor.
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    Push(e);
+    Push(SDL_MOUSEMOTION);
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(SeenMessages, std::vector<UINT>{WM_SETCURSOR});
