@@ -78,25 +78,21 @@ TEST_F(TextureFileTest, PicturesStretchToPowerOfTwoSidesTakingTheTexelUnderEachC
     EXPECT_EQ(Pixel(3, 0), ClearBlue);
 }
 
-TEST_F(TextureFileTest, JpegAndBmpLoadTheirColours) {
+// JPEG is lossy: flat colours come back within a few levels, opaque.
+TEST_F(TextureFileTest, JpegLoadsItsColours) {
     std::vector<uint32_t> picture(16 * 8);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 16; ++x) picture[(size_t)y * 16 + x] = x < 8 ? 0xFFC04020u : 0xFF2080E0u;
-    }
+    for (size_t i = 0; i < picture.size(); ++i) picture[i] = i % 16 < 8 ? 0xFFC04020u : 0xFF2080E0u;
     ASSERT_TRUE(WriteJpeg(dir.File("b.jpg"), 16, 8, picture));
-    ASSERT_TRUE(WriteBmp(dir.File("c.bmp"), 16, 8, picture));
     IDirect3DTexture9* jpeg = Load(dir.File("b.jpg"));
-    IDirect3DTexture9* bmp = Load(dir.File("c.bmp"));
-    ASSERT_TRUE(jpeg && bmp);
+    ASSERT_NE(jpeg, nullptr);
     UINT width = 0, height = 0;
-    const std::vector<uint32_t> fromJpeg = Texels(jpeg, &width, &height);
+    const std::vector<uint32_t> texels = Texels(jpeg, &width, &height);
     ASSERT_EQ(std::make_pair(width, height), std::make_pair(16u, 8u));
-    for (auto [at, want] : {std::pair{2 * 16 + 2, 0xFFC04020u}, {5 * 16 + 13, 0xFF2080E0u}}) {
+    for (size_t at : {2 * 16 + 2, 5 * 16 + 13}) {
         for (int shift = 0; shift <= 24; shift += 8) {
-            EXPECT_LE(std::abs((int)((fromJpeg[at] >> shift) & 0xFF) - (int)((want >> shift) & 0xFF)), 4) << at;
+            EXPECT_LE(std::abs((int)((texels[at] >> shift) & 0xFF) - (int)((picture[at] >> shift) & 0xFF)), 4) << at;
         }
     }
-    EXPECT_EQ(Texels(bmp, &width, &height), picture);
 }
 
 TEST_F(TextureFileTest, BadFilesFailAndSayWhy) {
