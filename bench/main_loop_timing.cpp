@@ -45,7 +45,7 @@ void FirstSleep(uint64_t) {
 
 int Startup(long long startNs) {
     StartNs = startNs;
-    const ClockHooks clock = {RealNow, FirstSleep};
+    const ClockHooks clock = {RealNow, FirstSleep, nullptr};
     SetClockHooks(&clock);
     WinMain(nullptr, nullptr, nullptr, SW_SHOWDEFAULT);
     std::fprintf(stderr, "the game ended before its first frame\n");

@@ -4,6 +4,8 @@
 
 #include "support.h"
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
+#include "game/actors/shots.h"
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/stage/stage.h"

@@ -2,28 +2,26 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "game/title.h"
+#include "graphics/graphics.h"
 #include "sound/sound.h"
 
 namespace {
 constexpr int ContinueFadeInStep = 4;
 // A choice acts 62 frames after its own frame, which counts the first one down.
 constexpr int ChoiceDelayFrames = 63;
-constexpr int ChoiceSoundSlot = 17;
 
 // A continue puts the player back at the x of its death, feet at this y.
 constexpr float ContinueYPx = 100.0f;
 constexpr int ContinueHp = 300;
-
-constexpr int EntryContinue = 0;
-constexpr int EntryGiveUp = 1;
 
 // The continue-entry picture; the give-up picture follows it.
 constexpr int TextureContinue = 5;
 
 void Choose() {
     if (ContinueCursor == EntryGiveUp) ResetTitleState();
-    PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+    PlayEffect(SlotContinueChoice);
     ContinueDelay = ChoiceDelayFrames;
 }
 
@@ -33,11 +31,11 @@ void ReadKeys(const unsigned char* keys) {
         return;
     }
     if (KeyDown(keys, VK_LEFT) && ContinueCursor == EntryGiveUp) {
-        PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+        PlayEffect(SlotCursor);
         ContinueCursor = EntryContinue;
     }
     if (KeyDown(keys, VK_RIGHT) && ContinueCursor == EntryContinue) {
-        PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+        PlayEffect(SlotCursor);
         ContinueCursor = EntryGiveUp;
     }
 }
@@ -47,9 +45,9 @@ void TakeChoice() {
     if (ContinueCursor == EntryContinue) {
         ThePlayer.HP = ContinueHp;
         ThePlayer.y = ContinueYPx;
-        ThePlayer.attackState = 0;
-        ThePlayer.guardState = 0;
-        ThePlayer.airborne = 0;
+        ThePlayer.attackState = AttackNone;
+        ThePlayer.guardState = GuardNone;
+        ThePlayer.airborne = OnGround;
         Scene = SceneField;
     } else {
         Scene = SceneTitle;
@@ -59,7 +57,7 @@ void TakeChoice() {
 
 void ContinueBody(const unsigned char* keys) {
     // Only the first frame of a continue screen starts from strength 0.
-    if (ContinueAlpha == 0) LoadSound("Sound/hyupa.wav", ChoiceSoundSlot, 0);
+    if (ContinueAlpha == 0) LoadSound("Sound/hyupa.wav", SlotContinueChoice, WaveFile);
     ContinueAlpha += ContinueFadeInStep;
     if (ContinueAlpha >= FullStrength) {
         ContinueAlpha = FullStrength;
@@ -75,6 +73,6 @@ void ContinueBody(const unsigned char* keys) {
 
 void DrawContinue() {
     RECT source;
-    SetRect(&source, 0, 0, 640, 480);
+    SetRect(&source, 0, 0, ScreenWidthPx, ScreenHeightPx);
     DrawScreenPicture(SceneTextures[TextureContinue + ContinueCursor], source, 0.0f, 0.0f, ContinueAlpha);
 }

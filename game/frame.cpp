@@ -5,15 +5,17 @@
 
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "game/actors/player.h"
+#include "game/actors/shots.h"
 #include "game/draw/draw.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 
 int Scene;
-int LoadedSoundSet;
 
 namespace {
 
@@ -43,17 +45,7 @@ void FieldBody(const BYTE* keys) {
     if (LoadedSoundSet != SoundSetField) SwitchSoundSet(SoundSetField);
     if (BossGateXPx < ThePlayer.x) Scene = SceneBoss;
     if (KeyDown(keys, VK_ESCAPE)) AskReturnToTitle();
-    HandlePlayerInput(keys);
-    UpdatePlayer();
-    UpdateEnemies();
-    UpdateShots();
-    CollidePlayerWithMap();
-    for (Enemy& e : Enemies)
-        if (e.state == 1) CollideWithMap(&e.x, &e.y, e.width, e.height, &e.airborne, &e.yF);
-    // Sees the scene as this frame has left it so far.
-    PlayerAttackHits(Scene);
-    for (Enemy& e : Enemies) ActorTouchesPlayer(&e.x, &e.y, e.width, e.height, e.airborne, e.state);
-    ShotsHitPlayer();
+    UpdateFieldActors(keys);
     DrawFrame();
 }
 
@@ -62,17 +54,7 @@ void BossBody(const BYTE* keys) {
     // No latch: the title's own Enter latch swallows this press.
     if (BossHp <= 0 && KeyDown(keys, VK_RETURN)) ResetTitle();
     if (LoadedSoundSet != SoundSetBoss) SwitchSoundSet(SoundSetBoss);
-    HandlePlayerInput(keys);
-    UpdatePlayer();
-    UpdateBoss();
-    UpdateShots();
-    CollidePlayerWithMap();
-    if (Boss.state != 0) CollideWithMap(&Boss.x, &Boss.y, BossSizePx, BossSizePx, &Boss.airborne, &Boss.yF);
-    PlayerAttackHits(Scene);
-    BossAttackHitsPlayer();
-    ActorTouchesPlayer(&Boss.x, &Boss.y, Boss.width - BossContactTrimWidthPx, Boss.height - BossContactTrimHeightPx,
-                       Boss.airborne, Boss.state);
-    ShotsHitPlayer();
+    UpdateBossActors(keys);
     DrawFrame();
 }
 
@@ -90,6 +72,34 @@ bool RunSceneBody(const BYTE* keys) {
 }
 
 }  // namespace
+
+void UpdateFieldActors(const unsigned char* keys) {
+    HandlePlayerInput(keys);
+    UpdatePlayer();
+    UpdateEnemies();
+    UpdateShots();
+    CollidePlayerWithMap();
+    for (Enemy& e : Enemies)
+        if (e.state == EnemyActive) CollideWithMap(&e.x, &e.y, e.width, e.height, &e.airborne, &e.yF);
+    // Sees the scene as this frame has left it so far.
+    PlayerAttackHits(Scene);
+    for (Enemy& e : Enemies) ActorTouchesPlayer(&e.x, &e.y, e.width, e.height, e.airborne, e.state);
+    ShotsHitPlayer();
+}
+
+void UpdateBossActors(const unsigned char* keys) {
+    HandlePlayerInput(keys);
+    UpdatePlayer();
+    UpdateBoss();
+    UpdateShots();
+    CollidePlayerWithMap();
+    if (Boss.state != BossDefeated) CollideWithMap(&Boss.x, &Boss.y, BossSizePx, BossSizePx, &Boss.airborne, &Boss.yF);
+    PlayerAttackHits(Scene);
+    BossAttackHitsPlayer();
+    ActorTouchesPlayer(&Boss.x, &Boss.y, Boss.width - BossContactTrimWidthPx, Boss.height - BossContactTrimHeightPx,
+                       Boss.airborne, Boss.state);
+    ShotsHitPlayer();
+}
 
 int UpdateFrame(HWND) {
     BYTE keys[KeyStateBytes] = {};

@@ -1,20 +1,67 @@
-// The actors' records: the player, the enemies and the boss, the shots.
-// Every game area reads and writes these globals directly.
+// The actors' records and the values of their state fields, read and written directly by every game area.
 #pragma once
 
 constexpr int EnemyCount = 30;
 constexpr int ShotCount = 20;
 constexpr int BossStartHp = 300;
 
-// Player.attackState
+// The values of the records' state fields, each set with the files that move it.
+
+// Player.attackState: started by player_input.cpp, counted down and ended by
+// player_update.cpp, cleared by a hurt (player_boxes.cpp) and a continue.
 constexpr int AttackNone = 0;
+constexpr int AttackStep1 = 1;  // the ground combo's three steps
+constexpr int AttackStep2 = 2;
+constexpr int AttackFinisher = 3;
 constexpr int AttackAerialWindUp = 4;
 constexpr int AttackAerialStrike = 5;
-// Player.guardState
+// Player.guardState: player_input.cpp, from the canopy key and the thrust's
+// count; cleared by a hurt and a continue.
 constexpr int GuardNone = 0;
 constexpr int GuardForward = 1;
 constexpr int GuardOverhead = 2;
+constexpr int GuardThrustWindUp = 3;
 constexpr int GuardThrustReach = 4;
+// airborne of every actor: collide.cpp lands and drops them, player_input.cpp
+// jumps and glides. An enemy whose file says Gliding or more hangs in the air.
+constexpr int OnGround = 0;
+constexpr int InAir = 1;
+constexpr int Gliding = 2;
+// facing of every actor, also the sheet row of its pictures.
+constexpr int FacingRight = 0;
+constexpr int FacingLeft = 1;
+
+// Enemy.state: enemy_load.cpp starts it active, enemy_update.cpp wakes and
+// sends to sleep, attacks.cpp strikes down.
+constexpr int EnemyAsleep = 0;  // the player is 800 px away or more
+constexpr int EnemyActive = 1;
+constexpr int EnemyDying = 2;  // struck: flies off for good
+// Enemy.attack: enemy_update.cpp, from a shot until the cooldown ends.
+constexpr int EnemyNotShooting = 0;
+constexpr int EnemyShooting = 1;
+// Enemy.kind, from the enemy list: the behaviour, the per-kind file, the sheet.
+constexpr int EnemyWandererA = 0;  // A and B turn about at random near the player
+constexpr int EnemyWandererB = 1;
+constexpr int EnemyThrower = 2;
+constexpr int EnemyShooter = 3;  // fires aimed shots
+
+// Boss.attack, Boss.state and Boss.kind (its form): all moved by boss_update.cpp.
+constexpr int BossWalking = 0;
+constexpr int BossSwing = 1;
+constexpr int BossThud = 2;
+constexpr int BossLeap = 3;
+constexpr int BossShots = 4;
+constexpr int BossDefeated = 0;
+constexpr int BossFighting = 1;
+constexpr int BossTransforming = 2;
+constexpr int BossFirstForm = 0;
+constexpr int BossSecondForm = 2;
+constexpr int BossChangingForm = 3;
+
+// Shot.type, set by the launcher: enemy_update.cpp or boss_update.cpp.
+constexpr int ShotThrown = 0;
+constexpr int ShotAimed = 1;
+constexpr int ShotBoss = 2;
 
 struct Player {
     int HP;              // life points; also the life bar's fill width
@@ -23,13 +70,13 @@ struct Player {
     float vx;            // lunge magnitude during combo steps, else signed speed
     float vy;            // positive downwards
     float animation;     // walk cycle position in sheet columns
-    int facing;          // 1 left, 0 right
+    int facing;          // Facing...
     float attackStartX;  // where the running attack began (after-image)
     float attackStartY;
-    int attackState;   // 0 none, 1-3 ground combo, 4 aerial wind-up, 5 aerial strike
+    int attackState;   // Attack...
     int attackCount;   // frames left of the attack or thrust
-    int guardState;    // 0 none, 1 forward, 2 overhead, 3 thrust wind-up, 4 thrust reach
-    int airborne;      // 0 ground, 1 air, 2 gliding
+    int guardState;    // Guard...
+    int airborne;      // OnGround, InAir, Gliding
     int controllable;  // 0 during knock-back
     int Cnt;           // hit timer; harmless and blinking while not 0
 };
@@ -46,13 +93,13 @@ struct Enemy {
     float spin;  // degrees
     int facing;
     int airborne;
-    int attack;         // enemy: shot cooldown running; boss: 0 walk, 1 swing, 2 thud, 3 leap, 4 shots
+    int attack;         // enemy: EnemyShooting while the cooldown runs; boss: Boss... attack
     int attackCounter;  // frames left of the cooldown or boss attack
-    int kind;           // enemy: kind 0-3; boss: form 0 first, 3 transforming, 2 second
+    int kind;           // enemy: Enemy... kind; boss: Boss...Form
     int width;
     int height;
     int bossCount;  // boss: frames left of the transformation
-    int state;      // enemy: 0 asleep, 1 active, 2 dying; boss: 0 defeated, 1 fighting, 2 transforming
+    int state;      // enemy: EnemyAsleep, EnemyActive, EnemyDying; boss: BossDefeated, BossFighting, BossTransforming
 };
 
 struct Shot {
@@ -61,7 +108,7 @@ struct Shot {
     float vx;
     float vy;
     float spin;  // degrees, keeps turning across launches
-    int type;    // 0 enemy throw, 1 enemy aimed, 2 boss
+    int type;    // Shot...
     int width;
     int height;
     int life;    // frames left

@@ -5,10 +5,10 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "graphics/graphics.h"
 #include "platform/crt.h"
 #include "platform/d3dx9.h"
-#include "sound/sound.h"
 
 namespace {
 // Logo slide: 80 steps from the start corner to rest at (0, 0).
@@ -21,8 +21,9 @@ constexpr float LogoStepYPx = 24.0f;
 constexpr int TitleFadeInStep = 5;
 constexpr int ChoiceFadeOutStep = 8;
 
-// Rain scrolls by a random offset each frame; two copies fill the screen.
-constexpr int RainHeightPx = 480;
+// Rain scrolls by a random offset each frame; two copies of the
+// screen-high picture fill the screen.
+constexpr int RainHeightPx = ScreenHeightPx;
 
 // Menu: two 160 x 100 images stacked, one per cursor position.
 constexpr float MenuXPx = 240.0f;
@@ -30,17 +31,11 @@ constexpr float MenuYPx = 300.0f;
 constexpr int MenuWidthPx = 160;
 constexpr int MenuEntryHeightPx = 100;
 
-constexpr int ChoiceSoundSlot = 2;
-
 // A new game's player; the rest of the record carries over.
 constexpr float NewGameXPx = 300.0f;
 constexpr float NewGameYPx = 900.0f;
 constexpr float NewGameVy = 1.0f;
 constexpr int NewGameHp = 300;
-
-constexpr int ChoiceNone = 0;
-constexpr int ChoiceStart = 1;
-constexpr int ChoiceQuit = 2;
 
 constexpr int TextureRain = 0;
 constexpr int TextureLogo = 1;
@@ -48,7 +43,7 @@ constexpr int TextureTitle = 2;
 constexpr int TextureMenu = 3;
 constexpr int TextureFarewell = 4;
 
-constexpr RECT ScreenSource = {0, 0, 640, 480};
+constexpr RECT ScreenSource = {0, 0, ScreenWidthPx, ScreenHeightPx};
 
 int RainOffset;  // this frame's draw, 0 to 479
 
@@ -57,7 +52,7 @@ bool LogoComingIn() { return LogoX > 0.0f || LogoY < 0.0f; }
 
 void StartNewGame() {
     ThePlayer.x = NewGameXPx;
-    ThePlayer.airborne = 0;
+    ThePlayer.airborne = OnGround;
     ThePlayer.y = NewGameYPx;
     ThePlayer.HP = NewGameHp;
     ThePlayer.vy = NewGameVy;
@@ -70,18 +65,18 @@ void PressEnter() {
         LogoX = 0.0f;
         LogoY = 0.0f;
         TitleAlpha = FullStrength;
-    } else if (TitleCursor == 0 && TitleChoice == ChoiceNone) {
-        PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+    } else if (TitleCursor == EntryStart && TitleChoice == ChoiceNone) {
+        PlayEffect(SlotTitleChoice);
         StartNewGame();
         TitleChoice = ChoiceStart;
-    } else if (TitleCursor == 1 && TitleChoice == ChoiceNone) {
+    } else if (TitleCursor == EntryQuit && TitleChoice == ChoiceNone) {
         TitleChoice = ChoiceQuit;
-        PlaySoundSlot(ChoiceSoundSlot, 1, 1, 0);
+        PlayEffect(SlotTitleChoice);
     }
 }
 
 void MoveCursor(int entry) {
-    PlaySoundSlot(CursorSoundSlot, 1, 1, 0);
+    PlayEffect(SlotCursor);
     TitleCursor = entry;
 }
 }  // namespace
@@ -117,8 +112,8 @@ int TitleBody(const unsigned char* keys) {
     }
     // Down sees the cursor as Up left it.
     const bool menuOpen = LogoAtRest() && TitleChoice == ChoiceNone;
-    if (KeyDown(keys, VK_UP) && menuOpen && TitleCursor != 0) MoveCursor(0);
-    if (KeyDown(keys, VK_DOWN) && menuOpen && TitleCursor != 1) MoveCursor(1);
+    if (KeyDown(keys, VK_UP) && menuOpen && TitleCursor != EntryStart) MoveCursor(EntryStart);
+    if (KeyDown(keys, VK_DOWN) && menuOpen && TitleCursor != EntryQuit) MoveCursor(EntryQuit);
 
     if (TitleAlpha == FullStrength && LogoX != 0.0f && LogoY != 0.0f) {
         LogoX -= LogoStepXPx;
@@ -156,7 +151,7 @@ void DrawTitle() {
 }
 
 void ResetTitleState() {
-    TitleCursor = 0;
+    TitleCursor = EntryStart;
     LogoX = LogoStartXPx;
     TitleAlpha = 0;
     LogoY = LogoStartYPx;

@@ -2,18 +2,28 @@
 #pragma once
 #include "platform/d3d9.h"
 
-extern int TitleCursor;     // 0 start, 1 quit
-extern int TitleChoice;     // 0 none yet, 1 start, 2 quit
+// TitleCursor, also the menu picture's row.
+constexpr int EntryStart = 0;
+constexpr int EntryQuit = 1;
+// TitleChoice: set by Enter on an entry, acted on once the title has faded.
+constexpr int ChoiceNone = 0;
+constexpr int ChoiceStart = 1;
+constexpr int ChoiceQuit = 2;
+// ContinueCursor, also which continue picture shows.
+constexpr int EntryContinue = 0;
+constexpr int EntryGiveUp = 1;
+
+extern int TitleCursor;     // Entry... of the title menu
+extern int TitleChoice;     // Choice...
 extern int TitleAlpha;      // 0-255 strength of logo, title and menu
 extern float LogoX;         // logo's top-left on screen, sliding in
 extern float LogoY;
 extern int EnterHeld;       // title's Enter latch
-extern int ContinueCursor;  // 0 continue, 1 give up; kept between screens
+extern int ContinueCursor;  // EntryContinue or EntryGiveUp; kept between screens
 extern int ContinueAlpha;
 extern int ContinueDelay;   // frames until a continue-screen choice acts
 
 constexpr int FullStrength = 255;  // alpha of a picture drawn fully
-constexpr int CursorSoundSlot = 1;  // every cursor move on either screen
 
 // The title body. Returns 0 when the quit choice has faded out (the frame
 // then ends without presenting), 1 otherwise.

@@ -1,7 +1,10 @@
-// The graphics device: the Direct3D device, its sprite batch and font, and
-// a few 3D helpers (light, fog, lines, box, projection) on the same device.
+// The graphics device: the Direct3D device, its sprite batch and font, and a few 3D helpers.
 #pragma once
 #include "platform/d3dx9.h"
+
+// The back buffer everything is drawn into, also the window's client area.
+constexpr int ScreenWidthPx = 640;
+constexpr int ScreenHeightPx = 480;
 
 // An untransformed, unlit, coloured vertex of the line operations.
 struct LineVertex {
@@ -10,6 +13,8 @@ struct LineVertex {
 };
 constexpr DWORD LineVertexFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
 
+// The 3D helpers (light, fog, lines, box, projection) work on the same
+// device; the game calls none of them.
 class DirectGraphics {
 public:
     IDirect3D9* d3d;

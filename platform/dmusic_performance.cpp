@@ -31,6 +31,7 @@ IDirectMusicPerformance8* AudioOwner = nullptr;  // the performance holding the 
 MixerOutput Output;
 int OpenCount = 0;
 std::atomic<MixHook> TheMixHook{nullptr};
+SoundRequestHook TheSoundRequestHook = nullptr;
 
 void PostMix(void*, Uint8* stream, int bytes) {
     MixHook hook = TheMixHook.load();
@@ -184,6 +185,7 @@ HRESULT IDirectMusicPerformance8::PlaySegmentEx(IDirectMusicSegment8* source, co
                                                 IUnknown*, IDirectMusicAudioPath8* audioPath) {
     if (segmentState) *segmentState = nullptr;
     if (!source) return E_POINTER;
+    if (TheSoundRequestHook) TheSoundRequestHook({true, source, flags, SegmentRepeats(source), audioPath});
     if (!impl->audioOpen) return DMUS_E_NOT_INIT;
     Mix_Chunk* chunk = SegmentChunk(source, Output.generation);
     if (!chunk) return DMUS_E_NOT_DOWNLOADED;
@@ -206,6 +208,7 @@ HRESULT IDirectMusicPerformance8::PlaySegmentEx(IDirectMusicSegment8* source, co
 }
 
 HRESULT IDirectMusicPerformance8::StopEx(IDirectMusicSegment8* object, REFERENCE_TIME, DWORD) {
+    if (TheSoundRequestHook) TheSoundRequestHook({false, object, 0, 0, nullptr});
     if (!impl->audioOpen) return S_OK;
     for (int channel = 0; channel < VoiceCount; ++channel) {
         Voice& voice = Voices[channel];
@@ -235,3 +238,4 @@ HRESULT IDirectMusicPerformance8::CloseDown() {
 }
 
 void SetMixHook(MixHook hook) { TheMixHook.store(hook); }
+void SetSoundRequestHook(SoundRequestHook hook) { TheSoundRequestHook = hook; }

@@ -3,6 +3,7 @@
 // calls these.
 #pragma once
 #include "platform/d3d9.h"
+#include "platform/dmusic.h"
 
 // Answers every MessageBoxA instead of showing it; null restores the real
 // box. The hook sees the owner, the UTF-8 text, caption and type.
@@ -24,10 +25,13 @@ void SetCreateDeviceHook(CreateDeviceHook hook);
 
 // Replaces the monotonic clock behind timeGetTime, Sleep and the frame
 // pacing with a clock the test drives; null restores the real one. Under
-// the hooks Sleep(ms) becomes sleepUntil(now() + ms in nanoseconds).
+// the hooks Sleep(ms) becomes sleepUntil(now() + ms in nanoseconds), and a
+// wait for messages with an empty queue becomes wait(its time limit), or
+// passes at once when wait is null.
 struct ClockHooks {
-    uint64_t (*now)();                    // nanoseconds
+    uint64_t (*now)();                      // nanoseconds
     void (*sleepUntil)(uint64_t deadline);  // a sleep asked for, to this time
+    void (*wait)(uint64_t nanoseconds);     // a wait for messages, at most this long
 };
 void SetClockHooks(const ClockHooks* hooks);
 
@@ -42,6 +46,20 @@ void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Null removes the hook.
 typedef void (*MixHook)(const int16_t* samples, int frames, int channels, int rate);
 void SetMixHook(MixHook hook);
+
+// Sees every play and stop asked of a performance, on the caller's thread,
+// before the performance acts on it: what was asked, whether or not it
+// could be done. A stop of every sound has a null segment. Null removes
+// the hook.
+struct SoundRequest {
+    bool play;                      // false: a stop
+    IDirectMusicSegment8* segment;
+    DWORD flags;                    // a play's DMUS_SEGF_* flags
+    DWORD repeats;                  // the segment's repeats when played
+    IDirectMusicAudioPath8* path;   // a play's path as passed; null is the default
+};
+typedef void (*SoundRequestHook)(const SoundRequest& request);
+void SetSoundRequestHook(SoundRequestHook hook);
 
 // Decoded sounds (DirectMusic segments) alive now.
 int LiveSoundSegments();

@@ -38,6 +38,7 @@ typedef HGDIOBJ__* HGDIOBJ;
 typedef HGDIOBJ HBRUSH;
 struct HMENU__;
 typedef HMENU__* HMENU;
+typedef void* HANDLE;
 
 #ifndef TRUE
 #define TRUE 1
@@ -169,6 +170,13 @@ LRESULT DispatchMessageA(const MSG* msg);
 // WM_CLOSE destroys the window, which sends WM_DESTROY.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
+// With no handles: returns WAIT_OBJECT_0 as soon as a message is waiting,
+// WAIT_TIMEOUT when the time runs out first.
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD QS_ALLINPUT = 0x04FF;
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                DWORD wakeMask);
 
 // 256 bytes, one per virtual key; bit 0x80 is set for a key that is down
 // as of the last key message fetched from the queue.

@@ -1,10 +1,11 @@
-// The millisecond timer and sleep, and the finer clock the frame pacing
-// uses, all on CLOCK_MONOTONIC unless a test drives the clock.
+// The millisecond timer and sleep, the finer clock the frame pacing uses
+// and the wait for events, all on CLOCK_MONOTONIC unless a test drives the
+// clock.
 #include <cerrno>
 #include <ctime>
 
 #include "platform/testhooks.h"
-#include "platform/win32.h"
+#include "platform/win32_internal.h"
 
 namespace {
 
@@ -43,6 +44,18 @@ void SleepUntilNanoseconds(uint64_t deadline) {
 
 void Sleep(DWORD milliseconds) {
     SleepUntilNanoseconds(MonotonicNanoseconds() + milliseconds * NanosecondsPerMillisecond);
+}
+
+void PlatformWaitForEvents(DWORD milliseconds) {
+    if (Hooked) {
+        if (Hooks.wait) Hooks.wait(milliseconds * NanosecondsPerMillisecond);
+        return;
+    }
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_WaitEventTimeout(nullptr, static_cast<int>(milliseconds));
+    } else {
+        Sleep(milliseconds);
+    }
 }
 
 // Wraps every 2^32 ms (about 49.7 days), as on Windows.

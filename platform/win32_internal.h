@@ -24,5 +24,17 @@ bool PlatformStartVideo();
 
 // Message-queue side of a window's end: its posted messages are dropped.
 void PlatformDropMessagesFor(HWND window);
-// After a real modal box has held the keyboard, no key counts as down.
-void PlatformReleaseAllKeys();
+// After a real modal box has held the keyboard: every key's down bit from
+// the keyboard as it is now, and a key still held is watched until it is
+// let go, since SDL has forgotten it and will not report its release.
+void PlatformTakeKeysFromKeyboard();
+
+// Fills down[vk] for every virtual key held on the keyboard now, whichever
+// window has the focus; false when the window system cannot tell.
+bool PlatformKeyboardNow(bool* down);
+// Waits until the window system has dealt with everything asked of it so
+// far, so that the events it caused are all in.
+void PlatformSyncWindowSystem();
+// Waits at most this long for the window system to have something for the
+// queue.
+void PlatformWaitForEvents(DWORD milliseconds);

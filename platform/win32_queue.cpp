@@ -22,6 +22,9 @@ int QueueCount;
 bool QuitPosted;
 int QuitCode;
 BYTE KeyState[KeyCount];
+// Down on the keyboard after a box while SDL counts it up: its release
+// comes from the keyboard itself.
+bool HeldThroughBox[KeyCount];
 
 MSG& QueueAt(int i) { return Queue[(QueueHead + i) % QueueCapacity]; }
 
@@ -86,6 +89,7 @@ void Translate(const SDL_Event& e) {
         // saying so), yet the window system delivered the key to us.
         HWND window = e.key.windowID ? PlatformWindowFromSdlId(e.key.windowID) : PlatformNewestWindow();
         if (vk == 0 || !window) return;
+        HeldThroughBox[vk] = false;  // SDL knows the key again
         LPARAM lParam = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
         if (e.type == SDL_KEYUP) {
             Post(window, WM_KEYUP, static_cast<WPARAM>(vk), lParam | KeyRepeatBit | KeyReleaseBit);
@@ -123,10 +127,35 @@ void Translate(const SDL_Event& e) {
     }
 }
 
+// Which keys SDL counts as down.
+void SdlKeysDown(bool* down) {
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (state[scancode]) down[VirtualKey(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)))] = true;
+    }
+    down[0] = false;
+}
+
+// A key held through a box and let go since is released as SDL would.
+void ReleaseLetGoKeys() {
+    bool watching = false;
+    for (bool held : HeldThroughBox) watching = watching || held;
+    bool down[KeyCount] = {};
+    if (!watching || !PlatformKeyboardNow(down)) return;
+    for (int vk = 0; vk < KeyCount; ++vk) {
+        if (!HeldThroughBox[vk] || down[vk]) continue;
+        HeldThroughBox[vk] = false;
+        HWND window = PlatformNewestWindow();
+        if (window) Post(window, WM_KEYUP, static_cast<WPARAM>(vk), 1 | KeyRepeatBit | KeyReleaseBit);
+    }
+}
+
 void PumpEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
+    ReleaseLetGoKeys();
 }
 
 bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax) {
@@ -192,6 +221,15 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
     }
 }
 
+DWORD MsgWaitForMultipleObjects(DWORD, const HANDLE*, BOOL, DWORD milliseconds, DWORD) {
+    PumpEvents();
+    if (QueueCount == 0 && !QuitPosted) {
+        PlatformWaitForEvents(milliseconds);
+        PumpEvents();
+    }
+    return (QueueCount > 0 || QuitPosted) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
 BOOL TranslateMessage(const MSG* msg) {
     if (!msg || msg->message != WM_KEYDOWN) return FALSE;
     WPARAM vk = msg->wParam;
@@ -240,8 +278,20 @@ void PlatformDropMessagesFor(HWND window) {
     }
 }
 
-void PlatformReleaseAllKeys() {
-    for (BYTE& key : KeyState) key &= static_cast<BYTE>(~KeyDownBit);
+void PlatformTakeKeysFromKeyboard() {
+    // What SDL made of the keys around the box is out of date now.
+    PumpEvents();
+    for (int i = QueueCount - 1; i >= 0; --i) {
+        if (QueueAt(i).message == WM_KEYDOWN || QueueAt(i).message == WM_KEYUP) RemoveAt(i);
+    }
+    bool inSdl[KeyCount] = {};
+    SdlKeysDown(inSdl);
+    bool down[KeyCount] = {};
+    if (!PlatformKeyboardNow(down)) std::memcpy(down, inSdl, sizeof down);
+    for (int vk = 0; vk < KeyCount; ++vk) {
+        KeyState[vk] = down[vk] ? (KeyState[vk] | KeyDownBit) : (KeyState[vk] & static_cast<BYTE>(~KeyDownBit));
+        HeldThroughBox[vk] = down[vk] && !inSdl[vk];
+    }
 }
 
 void PostTestMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

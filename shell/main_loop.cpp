@@ -12,9 +12,13 @@ int MainLoopPass(HWND window, MSG* msg) {
         DispatchMessageA(msg);
         return 1;
     }
-    // A lost device: no frame and no sleep until it is back.
+    // A lost device: no frame until it is back, and no spinning meanwhile:
+    // the pass waits for a message or the frame period, whichever is first.
     if (Graphics.deviceLost) {
-        if (Graphics.Restore()) return 1;
+        if (Graphics.Restore()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, FramePeriodMs, QS_ALLINPUT);
+            return 1;
+        }
         Graphics.deviceLost = 0;
     }
     // The frame alone is timed; the sleep runs to its start plus the period.

@@ -7,6 +7,8 @@
 namespace {
 
 constexpr UINT TimerResolutionMs = 1;
+constexpr int ExitNormally = 0;
+constexpr int ExitStartFailed = 1;
 
 }  // namespace
 
@@ -22,15 +24,17 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     wc.lpszMenuName = nullptr;
     wc.lpszClassName = "Window";
     wc.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
-    if (!RegisterClassExA(&wc)) return 0;
+    if (!RegisterClassExA(&wc)) return ExitStartFailed;
 
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, WindowWidthPx,
-                                  WindowHeightPx, nullptr, nullptr, instance, nullptr);
-    AdjustWindowToClient(window, WindowWidthPx, WindowHeightPx);
-    if (!Graphics.Create(window, WindowWidthPx, WindowHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
+    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, ScreenWidthPx,
+                                  ScreenHeightPx, nullptr, nullptr, instance, nullptr);
+    // No window (no display to open it on): nothing to play in.
+    if (!window) return ExitStartFailed;
+    AdjustWindowToClient(window, ScreenWidthPx, ScreenHeightPx);
+    if (!Graphics.Create(window, ScreenWidthPx, ScreenHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
         // Whatever was started goes with the process.
         MessageBoxA(window, "DirectGraphics初期化ミス", "", MB_OK);
-        return 0;
+        return ExitStartFailed;
     }
     Graphics.SetRenderStates();
     ShowWindow(window, showCommand);
@@ -39,7 +43,6 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     LoadResources();
     if (!InitSound(window)) MessageBoxA(window, "シッパイ", "ウィンドウ", MB_OK);
 
-    // Zeroed, so a loop that ends before any fetch still exits with 0.
     MSG msg{};
     while (MainLoopPass(window, &msg)) {
     }
@@ -47,5 +50,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ReleaseTextures();
     Graphics.Release();
     ReleaseSound();
-    return static_cast<int>(msg.wParam);
+    // The last message's wParam would be the quit choice's Enter key: a
+    // normal end reads as success to whoever started the game.
+    return ExitNormally;
 }

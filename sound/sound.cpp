@@ -11,8 +11,6 @@ IDirectMusicSegment8* SoundSegments[SoundSlotCount] = {};
 namespace {
 constexpr int PathChars = 256;  // UTF-16 units, terminator included
 constexpr DWORD PerformanceChannels = 64;
-constexpr int SecondaryKind = 1;
-constexpr int LoopForever = 0;
 constexpr DWORD AllTracks = 0xFFFFFFFF;
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < SoundSlotCount; }
@@ -69,7 +67,7 @@ int LoadSound(const char* path, int slot, int midi) {
     ReleaseObject(SoundSegments[slot]);
     SoundSegments[slot] = segment;
     if (!segment) return 0;
-    if (midi == 1 && FAILED(segment->SetParam(GUID_StandardMIDIFile, AllTracks, 0, 0, nullptr))) return 0;
+    if (midi == MidiFile && FAILED(segment->SetParam(GUID_StandardMIDIFile, AllTracks, 0, 0, nullptr))) return 0;
     return SUCCEEDED(segment->Download(Performance)) ? 1 : 0;
 }
 
@@ -77,7 +75,7 @@ void PlaySoundSlot(int slot, int kind, int repeats, int pathNumber) {
     IDirectMusicAudioPath8* path = nullptr;
     if (!ValidSlot(slot) || !Performance || !SoundSegments[slot] || !PlayPath(pathNumber, &path)) return;
     IDirectMusicSegment8* segment = SoundSegments[slot];
-    DWORD flags = kind == SecondaryKind ? DMUS_SEGF_SECONDARY : 0;
+    DWORD flags = kind == SecondarySound ? DMUS_SEGF_SECONDARY : 0;
     segment->SetRepeats(repeats == LoopForever ? DMUS_SEG_REPEAT_INFINITE : (DWORD)repeats);
     Performance->PlaySegmentEx(segment, nullptr, nullptr, flags, 0, nullptr, nullptr, path);
 }

@@ -1,11 +1,16 @@
-// The sound module: 100 numbered slots of loaded sounds, played through
-// DirectMusic. Started once by InitSound, shut down once by ReleaseSound;
-// every other call does nothing while an object it needs is missing.
+// The sound module: 100 numbered slots of loaded sounds, played through DirectMusic.
 #pragma once
 #include "platform/dmusic.h"
 #include "platform/win32.h"
 
 constexpr int SoundSlotCount = 100;
+
+// Arguments of LoadSound and PlaySoundSlot.
+constexpr int WaveFile = 0;            // midi: the file is a WAV
+constexpr int MidiFile = 1;
+constexpr int SecondarySound = 1;      // kind: sounds beside everything playing
+constexpr int LoopForever = 0;         // repeats
+constexpr int DefaultPathNumber = 0;   // the performance's default audio path
 
 // The performance; every play and stop goes through it.
 extern IDirectMusicPerformance8* Performance;
@@ -18,6 +23,9 @@ extern IDirectMusicAudioPath8* AudioPath1;
 extern IDirectMusicAudioPath8* AudioPath2;
 // The sound slots; null is empty.
 extern IDirectMusicSegment8* SoundSegments[SoundSlotCount];
+
+// Started once by InitSound, shut down once by ReleaseSound; every other
+// call does nothing while an object it needs is missing.
 
 // Starts COM and DirectMusic with the working directory as the search
 // directory. 1 on success; 0 leaves whatever was made before the failing

@@ -1,13 +1,12 @@
 // The player's strikes: the ground combo and the aerial strike against the
 // field's enemies or the boss.
-#include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "game/frame.h"
-#include "game/stage/stage.h"
-#include "sound/sound.h"
+#include "game/records.h"
+#include "game/sounds.h"
 
 namespace {
 
-constexpr int HitSoundSlot = 9;
 // In the field a strike lands only in the first frames of its count.
 constexpr int FieldCountWindow = 18;
 
@@ -31,12 +30,12 @@ constexpr float BossPushPx = 8.0f;
 constexpr float BossLiftPx = 2.0f;
 
 
-bool FacingLeft() { return ThePlayer.facing == 1; }
+bool PlayerFacesLeft() { return ThePlayer.facing == FacingLeft; }
 
 // A box reaching `reach` px in front of the player's centre.
 Box FrontBox(float reach, float top, int width, int height) {
     double px = ThePlayer.x;
-    double left = FacingLeft() ? px - (reach + width) : px + reach;
+    double left = PlayerFacesLeft() ? px - (reach + width) : px + reach;
     return Box{TruncToInt(left), TruncToInt((double)ThePlayer.y - top), width, height};
 }
 
@@ -71,9 +70,9 @@ void StrikeEnemies() {
     for (Enemy& e : Enemies) {
         if (!StrikeMeets(ActorBox(e.x, e.y, e.width, e.height))) continue;
         e.state = EnemyDying;
-        e.xF += FacingLeft() ? -EnemyKnockPx : EnemyKnockPx;
+        e.xF += PlayerFacesLeft() ? -EnemyKnockPx : EnemyKnockPx;
         e.yF -= EnemyKnockPx;
-        PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+        PlayEffect(SlotStrikeLands);
     }
 }
 
@@ -82,9 +81,9 @@ void StrikeBoss() {
     if (ThePlayer.attackState <= AttackNone || ThePlayer.attackState == AttackAerialWindUp) return;
     if (!StrikeMeets(BossHitBox())) return;
     BossHp -= 1;
-    Boss.x += FacingLeft() ? -BossPushPx : BossPushPx;
+    Boss.x += PlayerFacesLeft() ? -BossPushPx : BossPushPx;
     Boss.y -= BossLiftPx;
-    PlaySoundSlot(HitSoundSlot, 1, 1, 0);
+    PlayEffect(SlotStrikeLands);
 }
 
 }  // namespace

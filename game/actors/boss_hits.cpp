@@ -1,7 +1,7 @@
 // The boss's swing and thud against the player.
 #include "game/actors/boss.h"
-#include "game/actors/enemies.h"
-#include "game/stage/stage.h"
+#include "game/actors/hits.h"
+#include "game/records.h"
 
 namespace {
 
@@ -22,24 +22,24 @@ Box ShockWaveBox() {
 }
 
 Box SwingBox() {
-    double left = Boss.facing == 1 ? (double)Boss.x - SwingReachPx : Boss.x;
+    double left = Boss.facing == FacingLeft ? (double)Boss.x - SwingReachPx : Boss.x;
     return Box{TruncToInt(left), TruncToInt((double)Boss.y - Boss.height), (int)SwingReachPx, Boss.height};
 }
 
 void SwingHit() {
-    ThePlayer.vx = Boss.facing == 1 ? -SwingKnockPx : SwingKnockPx;
+    ThePlayer.vx = Boss.facing == FacingLeft ? -SwingKnockPx : SwingKnockPx;
     HurtPlayer(SwingDamage);
 }
 
 bool IsGuardOrThrust(int guardState) {
-    return guardState == 1 || guardState == 3 || guardState == 4;
+    return guardState == GuardForward || guardState == GuardThrustWindUp || guardState == GuardThrustReach;
 }
 
 // The canopy held toward the boss takes the swing as a push; held away, the
 // rear half is open. False when the guarded player is out of reach of it.
 bool SwingAgainstGuard(const Box& swing) {
-    bool playerLeft = ThePlayer.facing == 1;
-    bool bossLeft = Boss.facing == 1;
+    bool playerLeft = ThePlayer.facing == FacingLeft;
+    bool bossLeft = Boss.facing == FacingLeft;
     if (playerLeft != bossLeft) {
         if (BoxesOverlap(PlayerForwardGuardBox(), swing)) {
             ThePlayer.vx += playerLeft ? SwingGuardPushPx : -SwingGuardPushPx;
@@ -55,12 +55,12 @@ void Swing() {
     Box swing = SwingBox();
     int facing = ThePlayer.facing;
     // The thrust's wind-up and reach guard like the forward canopy, either way.
-    if ((facing == 1 || facing == 0) && IsGuardOrThrust(ThePlayer.guardState)) {
+    if ((facing == FacingLeft || facing == FacingRight) && IsGuardOrThrust(ThePlayer.guardState)) {
         if (!SwingAgainstGuard(swing)) return;
     }
     // A hit from behind has dropped the guard: the body is struck as well.
     int guard = ThePlayer.guardState;
-    if ((guard == 0 || guard == 2) && BoxesOverlap(PlayerBodyBox(), swing)) SwingHit();
+    if ((guard == GuardNone || guard == GuardOverhead) && BoxesOverlap(PlayerBodyBox(), swing)) SwingHit();
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The boss's frame: walking toward the player, a random attack, motion,
 // the change of form and the defeat.
 #include "game/actors/boss.h"
-#include "game/actors/enemies.h"
+#include "game/actors/motion.h"
+#include "game/records.h"
+#include "game/sounds.h"
 #include "platform/crt.h"
-#include "sound/sound.h"
 
 namespace {
 
@@ -11,15 +12,12 @@ constexpr float StartXPx = 6500.0f;
 constexpr float StartYPx = 500.0f;
 constexpr int SizePx = 256;
 constexpr float WalkSpeedPx = 3.0f;
-constexpr float GravityPx = 0.25f;
-constexpr float FallCapPx = 10.0f;
-constexpr float AnimationStep = 0.1f;
-constexpr float AnimationCycle = 2.0f;
 
-// The attack roll: 3 in 100 each free update, then one of five (0 is none).
+// The attack roll: 3 in 100 each free update, then any attack value
+// (BossWalking starts none).
 constexpr int RollRange = 100;
 constexpr int RollChance = 3;
-constexpr int AttackChoices = 5;
+constexpr int AttackChoices = BossShots + 1;
 constexpr int SwingFrames = 50;
 constexpr int ThudFrames = 50;
 constexpr int LeapFrames = 100;
@@ -28,10 +26,6 @@ constexpr int StrikeSoundAt = BossStrikeLiveBelow;  // counter value of the swin
 constexpr int LeapJumpAt = 75;                      // counter value of the leap's jump
 constexpr float LeapRisePx = -10.0f;
 constexpr float LeapFlightFrames = 60.0f;
-
-constexpr int RoarSoundSlot = 14;
-constexpr int SwingSoundSlot = 15;
-constexpr int ThudSoundSlot = 16;
 
 // Shots: one in the first form, up to five scattered in the second.
 constexpr int ShotSizePx = 32;
@@ -47,12 +41,10 @@ constexpr int ChangeOfFormFrames = 30;
 constexpr float DefeatFlightPx = 20.0f;
 constexpr float DefeatSpinDeg = 20.0f;
 
-void PlayEffect(int slot) { PlaySoundSlot(slot, 1, 1, 0); }
-
 void LaunchShot(int slot, float dx, bool scatter) {
     Shot* s = &Shots[slot];
     bool left = dx < 0.0f;
-    s->type = 2;
+    s->type = ShotBoss;
     s->width = ShotSizePx;
     s->height = ShotSizePx;
     s->vx = left ? -ShotSpeedPx : ShotSpeedPx;
@@ -81,7 +73,7 @@ void BeginAttack(int frames) {
     Boss.xF = 0.0f;
     Boss.yF = 0.0f;
     Boss.attackCounter = frames;
-    PlayEffect(RoarSoundSlot);
+    PlayEffect(SlotBossRoar);
 }
 
 void RollAttack(float dx) {
@@ -96,7 +88,7 @@ void RollAttack(float dx) {
             break;
         case BossLeap:
             // Rolled in the air it starts nothing and is cleared this update.
-            if (Boss.airborne == 0) BeginAttack(LeapFrames);
+            if (Boss.airborne == OnGround) BeginAttack(LeapFrames);
             break;
         case BossShots:
             BeginAttack(ShotsFrames);
@@ -109,13 +101,13 @@ void RollAttack(float dx) {
 
 void Fight(float dx) {
     if (Boss.attack == BossWalking && Boss.attackCounter == 0) {
-        Boss.facing = dx < 0.0f ? 1 : 0;
+        Boss.facing = dx < 0.0f ? FacingLeft : FacingRight;
         Boss.xF = dx < 0.0f ? -WalkSpeedPx : WalkSpeedPx;
     }
     if (Boss.attackCounter == 0) RollAttack(dx);
     if (Boss.attackCounter == StrikeSoundAt) {
-        if (Boss.attack == BossSwing) PlayEffect(SwingSoundSlot);
-        if (Boss.attack == BossThud) PlayEffect(ThudSoundSlot);
+        if (Boss.attack == BossSwing) PlayEffect(SlotBossSwing);
+        if (Boss.attack == BossThud) PlayEffect(SlotBossThud);
     }
     if (Boss.attack == BossLeap && Boss.attackCounter == LeapJumpAt) {
         Boss.yF = LeapRisePx;
@@ -123,10 +115,8 @@ void Fight(float dx) {
     }
     Boss.x += Boss.xF;
     Boss.y += Boss.yF;
-    Boss.yF += GravityPx;
-    if (Boss.yF > FallCapPx) Boss.yF = FallCapPx;
-    Boss.animation += AnimationStep;
-    if (Boss.animation >= AnimationCycle) Boss.animation = 0.0f;
+    Fall(&Boss.yF);
+    StepWalkCycle(&Boss);
     Boss.attackCounter -= 1;
     if (Boss.attackCounter <= 0) {
         Boss.attackCounter = 0;
@@ -135,7 +125,7 @@ void Fight(float dx) {
     if (BossHp <= 0) {
         BossHp = 0;
         Boss.state = BossDefeated;
-        Boss.xF = ThePlayer.facing == 1 ? -DefeatFlightPx : DefeatFlightPx;
+        Boss.xF = ThePlayer.facing == FacingLeft ? -DefeatFlightPx : DefeatFlightPx;
         Boss.yF = -DefeatFlightPx;
     }
     if (BossHp < ChangeOfFormHp && Boss.kind != BossSecondForm) {
@@ -169,8 +159,8 @@ void ResetBoss() {
     Boss.yF = 0.0f;
     Boss.animation = 0.0f;
     Boss.spin = 0.0f;
-    Boss.facing = 0;
-    Boss.airborne = 0;
+    Boss.facing = FacingRight;
+    Boss.airborne = OnGround;
     Boss.attack = BossWalking;
     Boss.attackCounter = 0;
     Boss.kind = BossFirstForm;

@@ -1,8 +1,6 @@
 // What shots and bodies do to the player, and what the canopy does to them.
-#include <climits>
-
-#include "game/actors/enemies.h"
-#include "game/stage/stage.h"
+#include "game/actors/hits.h"
+#include "game/records.h"
 
 namespace {
 
@@ -14,9 +12,6 @@ constexpr float GuardPushRightPx = 10.0f;
 constexpr float ThrustThrowPx = 100.0f;
 constexpr float OverheadLiftPx = 10.0f;
 constexpr float KnockBackPx = 5.0f;
-
-constexpr int FacingLeft = 1;
-constexpr int FacingRight = 0;
 
 Box ShotBox(const Shot& s) {
     return Box{TruncToInt(s.x), TruncToInt(s.y), s.width, s.height};
@@ -84,10 +79,6 @@ void BodyStep(float x, const Box& actor) {
 
 }  // namespace
 
-int ShrinkSize(int size, int margin) {
-    return size >= INT_MIN + margin ? size - margin : INT_MIN;
-}
-
 // Corners are truncated from the whole expression, never from a rounded
 // intermediate.
 Box ActorBox(float x, float y, int w, int h) {
@@ -112,7 +103,7 @@ void ActorTouchesPlayer(float* x, float* y, int w, int h, int airborne, int stat
         (ThePlayer.guardState == GuardForward || ThePlayer.guardState == GuardThrustReach)) {
         CanopyStep(x, ActorBox(*x, *y, w, h));
     }
-    if (ThePlayer.guardState == GuardOverhead && airborne != 0) {
+    if (ThePlayer.guardState == GuardOverhead && airborne != OnGround) {
         // An actor in the air never hurts a player holding the canopy overhead.
         if (BoxesOverlap(PlayerOverheadBox(), ActorBox(*x, *y, w, h))) *y -= OverheadLiftPx;
     } else {

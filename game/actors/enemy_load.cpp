@@ -2,25 +2,26 @@
 #include <cstdio>
 
 #include "game/actors/enemies.h"
+#include "game/actors/number_reader.h"
 
 namespace {
 
 constexpr const char* EnemyListPath = "Texture/Enemy/enemy.txt";
-// Per-kind files, one for each kind the game knows.
+// Per-kind files, one for each kind the game knows, in kind order.
 constexpr const char* KindFilePaths[] = {
     "Texture/Enemy/no0.txt",
     "Texture/Enemy/no1.txt",
     "Texture/Enemy/no2.txt",
     "Texture/Enemy/no3.txt",
 };
-constexpr int KindCount = sizeof KindFilePaths / sizeof KindFilePaths[0];
+static_assert(sizeof KindFilePaths / sizeof KindFilePaths[0] == EnemyShooter + 1, "one file a kind");
 
 void ResetEnemy(Enemy* enemy) {
     enemy->animation = 0.0f;
     enemy->spin = 0.0f;
-    enemy->facing = 0;
-    enemy->state = 1;
-    enemy->attack = 0;
+    enemy->facing = FacingRight;
+    enemy->state = EnemyActive;
+    enemy->attack = EnemyNotShooting;
     enemy->attackCounter = 0;
 }
 
@@ -62,7 +63,7 @@ void LoadEnemies(Enemy* table) {
 
     for (int i = 0; i < EnemyCount; ++i) {
         // A kind with no file of its own keeps the values it had.
-        if (table[i].kind < 0 || table[i].kind >= KindCount) continue;
+        if (table[i].kind < EnemyWandererA || table[i].kind > EnemyShooter) continue;
         // A missing file stops the load here, this enemy included.
         if (!ReadKindValues(&table[i])) return;
     }

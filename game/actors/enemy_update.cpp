@@ -2,7 +2,9 @@
 #include <cmath>
 
 #include "game/actors/enemies.h"
-#include "game/stage/stage.h"
+#include "game/actors/motion.h"
+#include "game/actors/shots.h"
+#include "game/geometry.h"
 #include "platform/crt.h"
 
 namespace {
@@ -14,14 +16,9 @@ constexpr float WakeRangeSq = WakeRangePx * WakeRangePx;
 constexpr float NearRangeSq = NearRangePx * NearRangePx;
 
 // Motion.
-constexpr float GravityPx = 0.25f;
-constexpr float FallCapPx = 10.0f;
-constexpr float AnimationStep = 0.1f;
-constexpr float AnimationCycle = 2.0f;
 constexpr float DyingSpinDeg = 20.0f;
 constexpr float DyingGravityPx = 0.1f;
 constexpr int CooldownFrames = 30;
-constexpr int AirborneFrozen = 2;  // this value and above: the update leaves y alone
 
 // Kinds 0 and 1: random turns near the player, pacing about home otherwise.
 constexpr float PaceSpeedPx = 3.0f;
@@ -61,12 +58,12 @@ constexpr int ShotRollRange = 100;
 
 void HeadLeft(Enemy* e, float speed) {
     e->xF = -speed;
-    e->facing = 1;
+    e->facing = FacingLeft;
 }
 
 void HeadRight(Enemy* e, float speed) {
     e->xF = speed;
-    e->facing = 0;
+    e->facing = FacingRight;
 }
 
 // Kinds 0 to 2 away from the player.
@@ -112,7 +109,7 @@ void Throw(Enemy* e, float dx) {
     bool left = dx < 0.0f;
     int hw = e->width / 2;
     int hh = e->height / 2;
-    s->type = 0;
+    s->type = ShotThrown;
     s->width = ThrowSizePx;
     s->height = ThrowSizePx;
     s->vx = left ? -ThrowSpeedPx : ThrowSpeedPx;
@@ -121,7 +118,7 @@ void Throw(Enemy* e, float dx) {
     s->y = (float)((double)e->y - hh - ThrowRisePx);
     s->life = ShotLifeFrames;
     s->active = 1;
-    e->attack = 1;
+    e->attack = EnemyShooting;
     e->attackCounter = CooldownFrames;
 }
 
@@ -131,8 +128,8 @@ void KeepAndThrow(Enemy* e, float dx, bool near) {
         return;
     }
     e->xF = KeepDistance(dx, KeeperNearPx, KeeperFarPx, KeeperSpeedPx);
-    e->facing = dx < 0.0f ? 1 : 0;
-    if (crt::rand() % ShotRollRange < ThrowChance && e->attack == 0) Throw(e, dx);
+    e->facing = dx < 0.0f ? FacingLeft : FacingRight;
+    if (crt::rand() % ShotRollRange < ThrowChance && e->attack == EnemyNotShooting) Throw(e, dx);
 }
 
 void FireAimed(Enemy* e, float dx, float dy) {
@@ -141,7 +138,7 @@ void FireAimed(Enemy* e, float dx, float dy) {
     if (deg < 0) deg += 360;
     double r = deg * AimPi / 180.0;
     Shot* s = &Shots[AimedSlot];
-    s->type = 1;
+    s->type = ShotAimed;
     s->width = AimedSizePx;
     s->height = AimedSizePx;
     s->vx = (float)(AimedSpeedPx * std::cos(r));
@@ -150,7 +147,7 @@ void FireAimed(Enemy* e, float dx, float dy) {
     s->y = e->y - AimedRisePx;
     s->life = ShotLifeFrames;
     s->active = 1;
-    e->attack = 1;
+    e->attack = EnemyShooting;
     e->attackCounter = CooldownFrames;
 }
 
@@ -159,10 +156,10 @@ void KeepAndAim(Enemy* e, float dx, float dy, bool near) {
         // Walking home, this kind faces left either way.
         if (e->x < e->homeX - ShooterHomeRangePx) {
             e->xF = ShooterSpeedPx;
-            e->facing = 1;
+            e->facing = FacingLeft;
         } else if (e->x > e->homeX + ShooterHomeRangePx) {
             e->xF = -ShooterSpeedPx;
-            e->facing = 1;
+            e->facing = FacingLeft;
         }
         return;
     }
@@ -170,21 +167,19 @@ void KeepAndAim(Enemy* e, float dx, float dy, bool near) {
     // One step in ten goes the other way; standing still takes no roll.
     if (step != 0.0f && crt::rand() % StepRollRange >= StepForwardChance) step = -step;
     e->xF = step;
-    e->facing = dx < 0.0f ? 1 : 0;
-    if (crt::rand() % ShotRollRange < AimChance && e->attack == 0) FireAimed(e, dx, dy);
+    e->facing = dx < 0.0f ? FacingLeft : FacingRight;
+    if (crt::rand() % ShotRollRange < AimChance && e->attack == EnemyNotShooting) FireAimed(e, dx, dy);
 }
 
 void Move(Enemy* e) {
     e->x += e->xF;
-    if (e->airborne < AirborneFrozen) e->y += e->yF;
-    e->yF += GravityPx;
-    if (e->yF > FallCapPx) e->yF = FallCapPx;
-    e->animation += AnimationStep;
-    if (e->animation >= AnimationCycle) e->animation = 0.0f;
+    if (e->airborne < Gliding) e->y += e->yF;
+    Fall(&e->yF);
+    StepWalkCycle(e);
     e->attackCounter -= 1;
     if (e->attackCounter < 0) {
         e->attackCounter = 0;
-        e->attack = 0;
+        e->attack = EnemyNotShooting;
     }
 }
 
@@ -198,14 +193,14 @@ void Die(Enemy* e) {
 void Act(Enemy* e, float dx, float dy, float d2) {
     bool near = d2 < NearRangeSq;
     switch (e->kind) {
-        case 0:
-        case 1:
+        case EnemyWandererA:
+        case EnemyWandererB:
             Wander(e, dx, near);
             break;
-        case 2:
+        case EnemyThrower:
             KeepAndThrow(e, dx, near);
             break;
-        case 3:
+        case EnemyShooter:
             KeepAndAim(e, dx, dy, near);
             break;
         default:

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/actors/enemies.h"
+#include "game/actors/number_reader.h"
 
 namespace {
 

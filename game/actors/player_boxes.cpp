@@ -1,9 +1,7 @@
 // The player's defensive boxes and the hurt step, used by the damage and
 // boss code.
-#include "game/actors/player.h"
-
+#include "game/actors/hits.h"
 #include "game/records.h"
-#include "game/stage/stage.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ int BodyTop() {
 // A canopy-deep box on the side the player faces, `nearPx` from its centre.
 Box FrontBox(double nearPx) {
     const float x = ThePlayer.x;
-    const int left = ThePlayer.facing == 1 ? Trunc(x, -(nearPx + CanopyDepthPx)) : Trunc(x, nearPx);
+    const int left = ThePlayer.facing == FacingLeft ? Trunc(x, -(nearPx + CanopyDepthPx)) : Trunc(x, nearPx);
     return Box{left, BodyTop(), CanopyDepthPx, BodyHeightPx};
 }
 
@@ -55,7 +53,7 @@ Box PlayerThrustReachBox() {
 }
 
 Box PlayerBackHalfBox() {
-    const int left = ThePlayer.facing == 1 ? Trunc(ThePlayer.x, 0.0) : Trunc(ThePlayer.x, -BodyHalfWidthPx);
+    const int left = ThePlayer.facing == FacingLeft ? Trunc(ThePlayer.x, 0.0) : Trunc(ThePlayer.x, -BodyHalfWidthPx);
     return Box{left, BodyTop(), BodyWidthPx / 2, BodyHeightPx};
 }
 
@@ -68,18 +66,14 @@ Box PlayerLowBodyBox() {
                LowBodyHeightPx};
 }
 
-int BoxesOverlap(const Box& a, const Box& b) {
-    return RectsOverlap(a.left, a.top, a.width, a.height, b.left, b.top, b.width, b.height);
-}
-
 void HurtPlayer(int damage) {
     Player& p = ThePlayer;
     p.HP -= damage;
     p.vy = HurtHopSpeedPx;
-    p.attackState = 0;
+    p.attackState = AttackNone;
     p.attackCount = 0;
-    p.guardState = 0;
-    p.airborne = 0;
+    p.guardState = GuardNone;
+    p.airborne = OnGround;
     p.Cnt = HurtCnt;
     p.controllable = 0;
 }

@@ -2,9 +2,9 @@
 // attack key, the canopy key.
 #include "game/actors/player.h"
 
+#include "game/frame.h"
 #include "game/records.h"
-#include "platform/win32.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 int ZFlag;
 int XFlag;
@@ -15,7 +15,6 @@ namespace {
 constexpr int KeyCanopy = 0x43;  // C
 constexpr int KeyAttack = 0x58;  // X
 constexpr int KeyJump = 0x5A;    // Z
-constexpr unsigned char KeyDownBit = 0x80;
 
 // Walking
 constexpr float WalkSpeedPx = 5.0f;
@@ -33,83 +32,79 @@ constexpr int ThrustFrames = 10;
 constexpr int ThrustReachFrames = 3;  // the count's last frames are the reach
 constexpr float LungeSpeedPx = 10.0f;
 
-void PlayEffect(int slot) {
-    PlaySoundSlot(slot, 1, 1, 0);
-}
-
 // Walking, the jump and the glide.
 void MoveByKeys(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (keys[VK_LEFT] & KeyDownBit) {
-        p.facing = 1;
+    if (KeyDown(keys, VK_LEFT)) {
+        p.facing = FacingLeft;
         p.x -= WalkSpeedPx;
-    } else if (keys[VK_RIGHT] & KeyDownBit) {
-        p.facing = 0;
+    } else if (KeyDown(keys, VK_RIGHT)) {
+        p.facing = FacingRight;
         p.x += WalkSpeedPx;
     }
-    if ((keys[VK_LEFT] | keys[VK_RIGHT]) & KeyDownBit) {
+    if (KeyDown(keys, VK_LEFT) || KeyDown(keys, VK_RIGHT)) {
         p.animation += WalkStepCols;
         if (p.animation >= WalkCycleEndCols) p.animation = WalkCycleRestartCols;
     } else {
         p.animation = 0;
     }
 
-    if (!(keys[KeyJump] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyJump)) {
         ZFlag = 0;
         return;
     }
     if (ZFlag != 0) return;
     ZFlag = 1;
-    if (p.airborne == 0) {
+    if (p.airborne == OnGround) {
         p.vy -= JumpSpeedPx;
-        p.airborne = 1;
+        p.airborne = InAir;
         PlayEffect(SlotJump);
     }
     // A second press once falling opens the canopy.
-    if (p.airborne == 1 && p.vy > 0 && p.attackState == 0 && p.guardState == 0) {
+    if (p.airborne == InAir && p.vy > 0 && p.attackState == AttackNone && p.guardState == GuardNone) {
         PlayEffect(SlotCanopy);
-        p.airborne = 2;
+        p.airborne = Gliding;
     }
 }
 
 int AttackRefused() {
     const Player& p = ThePlayer;
-    return p.airborne == 2 || p.attackState == 3 || p.attackCount >= FinisherFrames || p.guardState >= 2 ||
-           XFlag == 1 || p.attackState == 5;
+    return p.airborne == Gliding || p.attackState == AttackFinisher || p.attackCount >= FinisherFrames ||
+           p.guardState >= GuardOverhead || XFlag == 1 || p.attackState == AttackAerialStrike;
 }
 
 void AttackByKey(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (!(keys[KeyAttack] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyAttack)) {
         XFlag = 0;
         return;
     }
     // A refused press changes nothing, not even the latch.
     if (AttackRefused()) return;
     XFlag = 1;
-    if (p.guardState == 1) {
+    if (p.guardState == GuardForward) {
         p.attackCount = ThrustFrames;
         return;
     }
     p.attackStartX = p.x;
     p.attackStartY = p.y;
     p.attackCount = AttackFrames;
-    if (p.airborne != 0) {
-        p.attackState = 4;
+    if (p.airborne != OnGround) {
+        p.attackState = AttackAerialWindUp;
         return;
     }
     p.vx = LungeSpeedPx;
     switch (p.attackState) {
-    case 0:
-        p.attackState = 1;
+    case AttackNone:
+        p.attackState = AttackStep1;
         PlayEffect(SlotComboStep1);
         break;
-    case 1:
-        p.attackState = 2;
+    case AttackStep1:
+        p.attackState = AttackStep2;
         PlayEffect(SlotComboStep2);
         break;
-    case 2:
-        p.attackState = 3;
+    case AttackStep2:
+        p.attackState = AttackFinisher;
         p.attackCount = FinisherFrames;
         PlayEffect(SlotComboStep3);
         break;
@@ -120,30 +115,30 @@ void AttackByKey(const unsigned char* keys) {
 
 void GuardByKey(const unsigned char* keys) {
     Player& p = ThePlayer;
-    if (!(keys[KeyCanopy] & KeyDownBit)) {
+    if (!KeyDown(keys, KeyCanopy)) {
         GuardKeyHeld = 0;
-        p.guardState = 0;
+        p.guardState = GuardNone;
         return;
     }
     if (GuardKeyHeld == 0) {
         GuardKeyHeld = 1;
         // A press made during an attack is spent.
-        if (p.attackState != 0) return;
-        if (p.airborne != 2 && p.attackCount == 0) {
-            p.guardState = ((keys[VK_UP] & KeyDownBit) && p.airborne == 0) ? 2 : 1;
+        if (p.attackState != AttackNone) return;
+        if (p.airborne != Gliding && p.attackCount == 0) {
+            p.guardState = (KeyDown(keys, VK_UP) && p.airborne == OnGround) ? GuardOverhead : GuardForward;
             PlayEffect(SlotCanopy);
         }
-    } else if (p.attackState != 0) {
+    } else if (p.attackState != AttackNone) {
         return;
     }
     // The thrust runs on the attack count.
     if (p.attackCount > ThrustReachFrames) {
-        p.guardState = 3;
+        p.guardState = GuardThrustWindUp;
     } else if (p.attackCount != 0) {
-        p.guardState = 4;
+        p.guardState = GuardThrustReach;
         PlayEffect(SlotCanopy);
-    } else if (p.guardState == 4) {
-        p.guardState = 1;
+    } else if (p.guardState == GuardThrustReach) {
+        p.guardState = GuardForward;
     }
 }
 
@@ -151,7 +146,8 @@ void GuardByKey(const unsigned char* keys) {
 
 void HandlePlayerInput(const unsigned char* keys) {
     if (ThePlayer.controllable == 0 || BossHp <= 0) return;
-    if ((ThePlayer.attackState == 0 || ThePlayer.attackState >= 4) && ThePlayer.guardState == 0) {
+    if ((ThePlayer.attackState == AttackNone || ThePlayer.attackState >= AttackAerialWindUp) &&
+        ThePlayer.guardState == GuardNone) {
         MoveByKeys(keys);
     }
     AttackByKey(keys);

@@ -4,15 +4,14 @@
 
 #include <cmath>
 
+#include "game/actors/motion.h"
 #include "game/frame.h"
 #include "game/records.h"
-#include "sound/sound.h"
+#include "game/sounds.h"
 
 namespace {
 
 // Falling
-constexpr float GravityPx = 0.25f;
-constexpr float MaxFallSpeedPx = 10.0f;
 constexpr float GlideFallSpeedPx = 1.5f;
 constexpr float DeathDepthPx = 1124.0f;  // feet below this: fallen out of the stage
 
@@ -29,33 +28,23 @@ constexpr float FinisherLungeReachPx = 20.0f;
 constexpr int AerialStrikeBelowCount = 25;
 constexpr int KnockBackEndsBelowCnt = 60;
 
-void PlayEffect(int slot) {
-    PlaySoundSlot(slot, 1, 1, 0);
-}
-
-void Fall(Player& p) {
-    p.vy += GravityPx;
-    if (p.vy > MaxFallSpeedPx) p.vy = MaxFallSpeedPx;
-}
-
 void KnockBack(Player& p) {
     const int cntOnEntry = p.Cnt;
-    Fall(p);
+    Fall(&p.vy);
     p.x += p.vx;
     p.y += p.vy;
     if (cntOnEntry < KnockBackEndsBelowCnt) p.controllable = 1;
 }
 
 void Lunge(Player& p) {
-    const int a = p.attackState;
-    if (a < 1 || a > 3) {
+    if (p.attackState < AttackStep1 || p.attackState > AttackFinisher) {
         p.vx = 0;
         return;
     }
     const float fromStart = std::fabs(p.x - p.attackStartX);
-    const float reach = a == 3 ? FinisherLungeReachPx : LungeReachPx;
+    const float reach = p.attackState == AttackFinisher ? FinisherLungeReachPx : LungeReachPx;
     if (fromStart >= reach) return;
-    if (p.facing == 1) {
+    if (p.facing == FacingLeft) {
         p.x -= p.vx;
     } else {
         p.x += p.vx;
@@ -68,28 +57,28 @@ void CountAttack(Player& p) {
         p.attackStartX = 0;
         p.attackStartY = 0;
         p.attackCount = 0;
-        p.attackState = 0;
-    } else if (p.attackState == 4 && p.attackCount < AerialStrikeBelowCount) {
+        p.attackState = AttackNone;
+    } else if (p.attackState == AttackAerialWindUp && p.attackCount < AerialStrikeBelowCount) {
         PlayEffect(SlotComboStep2);
-        p.attackState = 5;
+        p.attackState = AttackAerialStrike;
     }
 }
 
 void OwnMotion(Player& p) {
-    if (p.airborne == 0 && p.attackState == 0 && p.guardState == 0) {
+    if (p.airborne == OnGround && p.attackState == AttackNone && p.guardState == GuardNone) {
         const int slot = FootstepSlot(p.animation);
         if (slot != 0) PlayEffect(slot);
     }
     // A guarding player is pushed by whatever hit its canopy.
-    if (p.guardState != 0) p.x += p.vx;
+    if (p.guardState != GuardNone) p.x += p.vx;
     // The fall uses the speed from before this frame's gravity.
     p.y += p.vy;
-    Fall(p);
-    if (p.airborne == 2) p.vy = GlideFallSpeedPx;
+    Fall(&p.vy);
+    if (p.airborne == Gliding) p.vy = GlideFallSpeedPx;
     Lunge(p);
     CountAttack(p);
     // The aerial strike ends on landing.
-    if (p.airborne == 0 && p.attackState == 5) p.attackState = 0;
+    if (p.airborne == OnGround && p.attackState == AttackAerialStrike) p.attackState = AttackNone;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Every shot in flight, whoever launched it.
-#include "game/actors/enemies.h"
+#include "game/actors/shots.h"
+
+#include "game/records.h"
 
 namespace {
 

@@ -1,6 +1,4 @@
-// The stage picture: backgrounds, actors, shots, life bars. Everything is
-// drawn as sprites through Graphics.sprite, inside the batch the frame has
-// opened; each picture is one SetTransform and one Draw.
+// The stage picture of a frame, drawn as sprites into the batch the frame has opened.
 #pragma once
 #include "platform/d3dx9.h"
 
@@ -18,7 +16,8 @@ void DrawBoss();     // its cell by attack and counter, and the swing's impact
 void DrawShots();    // the active ones
 void DrawHud();      // life bars; the stage-clear picture once the boss is beaten
 
-// Picture helpers shared by the stage's drawing steps.
+// Picture helpers shared by the stage's drawing steps; each picture is one
+// SetTransform and one Draw through Graphics.sprite.
 constexpr D3DCOLOR OpaqueColour = 0xFFFFFFFF;
 
 // White with the alpha's low 8 bits in the top byte.

@@ -3,9 +3,9 @@
 #include "game/draw/draw.h"
 
 #include "game/actors/boss.h"
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
-#include "game/stage/stage.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ int BossCell(const Enemy& b, IDirect3DTexture9* sheet, RECT* source) {
     }
     const long long attackRow = BossAttackRowPx + facing * h;
     switch (b.attack) {
-    case 0:
+    case BossWalking:
         return SheetCell(sheet, TruncToInt(b.animation), facing * h, w, h, source);
     case BossShots:
         return SheetCell(sheet, BossShotsColumn, attackRow, w, h, source);
@@ -58,7 +58,7 @@ int BossCell(const Enemy& b, IDirect3DTexture9* sheet, RECT* source) {
                          source);
     case BossSwing:
     case BossThud: {
-        const long long first = 2 * (b.attack - 1);
+        const long long first = 2 * (b.attack - BossSwing);
         return SheetCell(sheet, n > BossSwingWindUpAbove ? first : first + 1, attackRow, w, h, source);
     }
     default:
@@ -70,7 +70,7 @@ void DrawImpact(const Enemy& b) {
     IDirect3DTexture9* impact = TextureSlot(BossTextures, BossImpactTexture);
     RECT source;
     if (!SheetCell(impact, 0, (long long)b.facing * b.height, b.width, b.height, &source)) return;
-    const float side = b.facing == 1 ? ImpactLeftOfBossPx : ImpactRightOfBossPx;
+    const float side = b.facing == FacingLeft ? ImpactLeftOfBossPx : ImpactRightOfBossPx;
     DrawPlaced(impact, source, b.x - (float)CameraX + side, b.y - (float)CameraY - ImpactAboveFeetPx, OpaqueColour);
 }
 
@@ -79,7 +79,7 @@ void DrawImpact(const Enemy& b) {
 void DrawEnemies() {
     for (const Enemy& e : Enemies) {
         IDirect3DTexture9* sheet = TextureSlot(EnemyTextures, e.kind);
-        const long long col = e.attack != 0 ? EnemyAttackColumn : TruncToInt(e.animation);
+        const long long col = e.attack != EnemyNotShooting ? EnemyAttackColumn : TruncToInt(e.animation);
         RECT source;
         if (!SheetCell(sheet, col, (long long)e.facing * e.height, e.width, e.height, &source)) continue;
         DrawStanding(sheet, source, e);

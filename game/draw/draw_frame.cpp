@@ -2,9 +2,11 @@
 #include "game/draw/draw.h"
 
 #include "game/frame.h"
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
 #include "game/stage/stage.h"
+#include "graphics/graphics.h"
 
 int CameraX;
 int CameraY;
@@ -15,10 +17,9 @@ namespace {
 // feet this far below the view's top, until the view meets the stage edge.
 constexpr float CameraLeadXPx = 320.0f;
 constexpr float CameraLeadYPx = 380.0f;
-constexpr int CameraMaxXPx = StageWidthPx - 640;  // 6528
-constexpr int CameraMaxYPx = 1024 - 480;          // the background pictures' bottom: 544
-
 constexpr int BackgroundSizePx = 1024;
+constexpr int CameraMaxXPx = StageWidthPx - ScreenWidthPx;
+constexpr int CameraMaxYPx = BackgroundSizePx - ScreenHeightPx;  // the background pictures' bottom
 
 int Clamp(int value, int low, int high) {
     if (value < low) return low;

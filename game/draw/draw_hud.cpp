@@ -4,6 +4,7 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "graphics/graphics.h"
 
 namespace {
 
@@ -15,8 +16,6 @@ constexpr int BossFillTexture = 5;
 constexpr int BossBarWidthPx = 640;
 constexpr int BossBarHeightPx = 240;
 constexpr int StageClearTexture = 7;
-constexpr int ScreenWidthPx = 640;
-constexpr int ScreenHeightPx = 480;
 
 void DrawFixedCell(IDirect3DTexture9* picture, long long left, long long top, long long right, long long bottom) {
     RECT source;

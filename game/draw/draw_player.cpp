@@ -2,9 +2,9 @@
 // fading after-image where the attack began and the attack's effects.
 #include "game/draw/draw.h"
 
+#include "game/geometry.h"
 #include "game/records.h"
 #include "game/resources.h"
-#include "game/stage/stage.h"
 
 namespace {
 
@@ -41,9 +41,6 @@ constexpr float StrikeEffectUpPx = 113.0f;
 
 constexpr int AfterImageAbove = 10;
 constexpr int EffectAbove = 18;
-constexpr int Finisher = 3;
-constexpr int AerialWindUp = 4;
-constexpr int AerialStrike = 5;
 
 struct Point {
     float x, y;
@@ -63,7 +60,7 @@ void DrawSheetCell(long long col, long long row, Point at, D3DCOLOR colour) {
 
 // The cell of ground step `a` in the effects picture.
 void DrawStepEffect(long long a, long long f, Point at, D3DCOLOR colour) {
-    DrawCell(TextureSlot(PlayerTextures, EffectsTexture), StepEffectWidthPx * (a - 1), CellPx * f, StepEffectWidthPx,
+    DrawCell(TextureSlot(PlayerTextures, EffectsTexture), StepEffectWidthPx * (a - AttackStep1), CellPx * f, StepEffectWidthPx,
              CellPx, at, colour);
 }
 
@@ -82,20 +79,20 @@ void DrawAttack(const Player& p, Point feet, Point startFeet) {
     const long long a = p.attackState;
     const long long n = p.attackCount;
     const long long f = p.facing;
-    const float stepEffectLeft = p.facing == 1 ? StepEffectLeftPx : AnchorLeftPx;
+    const float stepEffectLeft = p.facing == FacingLeft ? StepEffectLeftPx : AnchorLeftPx;
     if (n > AfterImageAbove) {
-        DrawSheetCell(a - 1, AttackRow + f, FromFeet(startFeet, AnchorLeftPx, AnchorUpPx),
-                      AlphaColour(a == Finisher ? 4 * n - 40 : 7 * n - 50));
-        if (a < Finisher) {
+        DrawSheetCell(a - AttackStep1, AttackRow + f, FromFeet(startFeet, AnchorLeftPx, AnchorUpPx),
+                      AlphaColour(a == AttackFinisher ? 4 * n - 40 : 7 * n - 50));
+        if (a < AttackFinisher) {
             DrawStepEffect(a, f, FromFeet(startFeet, stepEffectLeft, AnchorUpPx), AlphaColour(3 * n - 30));
         }
     }
     // The attack itself never blinks.
-    DrawSheetCell(a - 1, AttackRow + f, FromFeet(feet, AnchorLeftPx, AnchorUpPx), OpaqueColour);
-    if (n <= EffectAbove || a == AerialWindUp) return;
-    const D3DCOLOR effect = AlphaColour(a == Finisher ? 6 * n - 45 : 9 * n - 20);
-    if (a == AerialStrike) {
-        const float strikeLeft = p.facing == 1 ? StrikeEffectLeftPx : AnchorLeftPx;
+    DrawSheetCell(a - AttackStep1, AttackRow + f, FromFeet(feet, AnchorLeftPx, AnchorUpPx), OpaqueColour);
+    if (n <= EffectAbove || a == AttackAerialWindUp) return;
+    const D3DCOLOR effect = AlphaColour(a == AttackFinisher ? 6 * n - 45 : 9 * n - 20);
+    if (a == AttackAerialStrike) {
+        const float strikeLeft = p.facing == FacingLeft ? StrikeEffectLeftPx : AnchorLeftPx;
         DrawStrikeEffect(f, FromFeet(feet, strikeLeft, StrikeEffectUpPx), effect);
     } else {
         DrawStepEffect(a, f, FromFeet(feet, stepEffectLeft, AnchorUpPx), effect);
@@ -107,7 +104,7 @@ void DrawAttack(const Player& p, Point feet, Point startFeet) {
 void DrawPlayer(int cameraX, int cameraY) {
     const Player& p = ThePlayer;
     const Point feet{p.x - (float)cameraX, p.y - (float)cameraY};
-    if (p.controllable != 0 && p.attackState != 0 && p.attackCount != 0) {
+    if (p.controllable != 0 && p.attackState != AttackNone && p.attackCount != 0) {
         DrawAttack(p, feet, Point{p.attackStartX - (float)cameraX, p.attackStartY - (float)cameraY});
         return;
     }
@@ -117,10 +114,10 @@ void DrawPlayer(int cameraX, int cameraY) {
     if (p.controllable == 0) {
         col = p.vx < 0 ? KnockedLeftColumn : KnockedColumn;
         row = StandRow + f;
-    } else if (p.guardState != 0) {
-        col = p.guardState - 1LL;
+    } else if (p.guardState != GuardNone) {
+        col = p.guardState - (long long)GuardForward;
         row = GuardRow + f;
-    } else if (p.airborne != 0) {
+    } else if (p.airborne != OnGround) {
         col = p.airborne + (long long)(p.vy < 0 ? RisingColumnPastAirborne : FallingColumnPastAirborne);
         row = WalkRow + f;
     } else if (p.animation == 0) {

@@ -1,16 +1,14 @@
 // Keeping an actor out of the stage's solid pixels, once a frame.
 #include "game/stage/stage.h"
 
+#include "game/geometry.h"
+#include "game/records.h"
+
 namespace {
 
 constexpr int ProbeReachPx = 300;      // how far each probe looks
 constexpr int WallProbeTrimPx = 5;     // rows at head and feet left to the floor and ceiling probes
 constexpr int FloorFollowDropPx = 20;  // a grounded actor loses a floor this far below its feet
-
-// Airborne states.
-constexpr int OnGround = 0;
-constexpr int InAir = 1;
-constexpr int Gliding = 2;  // stays gliding over a drop
 
 // Each probe starts from the actor's position as it stands after the
 // pushes of the probes before it.
@@ -34,6 +32,7 @@ void CollideWithMap(float* x, float* y, int w, int h, int* airborne, float* vy) 
 
     // Floor.
     if (!ScanMap(ProbeX(x), ProbeMid(y, half), &f, ScanDown, footHalf, ProbeReachPx)) {
+        // A glide goes on over a drop.
         if (*airborne != Gliding) *airborne = InAir;
     } else if (*airborne == OnGround) {
         if (f >= half + FloorFollowDropPx) {

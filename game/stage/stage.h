@@ -1,5 +1,4 @@
-// The stage's solidity: ten tile hit masks, the tile of each cell, the
-// background picture of each strip, and the queries over them.
+// The stage's solidity: tile hit masks, the tile of each cell, the background strips, and the queries over them.
 #pragma once
 
 constexpr int TileSize = 32;
@@ -32,7 +31,7 @@ extern int BackgroundOrder[BackgroundStripCount];  // picture of each 1024 px st
 
 // Start-up reads. A missing file leaves its table as it was, with one line
 // on stderr; present files are trusted and decoded digit by digit, a file
-// that ends early repeating its last row.
+// that ends early (or at a 0x1A byte) repeating its last row.
 void LoadMapTile(int index, const char* maskPath);
 void LoadTileIndexMap();
 void LoadBackgroundOrder();
@@ -47,14 +46,7 @@ signed char SampleMapHit(int x, int y);
 // and which held nothing solid.
 int ScanMap(int x, int y, int* freeCount, unsigned char dir, int half, int dist);
 
-// Half-open box test; touching edges do not overlap.
-int RectsOverlap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh);
-
 // Pushes an actor (centre x, feet y, box w x h) out of walls, onto floors
 // and down from ceilings, and updates its airborne state (0 ground, 1 air,
 // 2 gliding) and vertical speed. Called once a frame per actor.
 void CollideWithMap(float* x, float* y, int w, int h, int* airborne, float* vy);
-
-// Truncation toward zero for positions, box corners and probes; values
-// beyond the int range saturate (NaN gives the lowest int).
-int TruncToInt(double value);

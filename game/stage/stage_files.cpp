@@ -16,17 +16,25 @@ constexpr int MaskReaderBytes = TileSize + 2;
 constexpr int IndexReaderBytes = StageColumns + 2;
 constexpr int OrderReaderBytes = 9;
 
+constexpr int EndOfText = 0x1A;  // text mode ends a file at this byte
+
 constexpr char TileIndexPath[] = "Texture/Map/MapHitData.txt";
 constexpr char BackgroundOrderPath[] = "Texture/Map/MapImageData.txt";
 
 // One line, up to and including its LF but at most capacity - 1 characters,
-// closed by a zero byte. CR LF reads as LF, so both line ends give the same
-// rows. At the end of the file the buffer keeps what it held.
+// closed by a zero byte, read as text mode reads it: CR LF reads as LF, so
+// both line ends give the same rows, and the file ends at its first 0x1A.
+// At the end of the file the buffer keeps what it held.
 bool ReadLine(FILE* file, char* buffer, int capacity) {
     int count = 0;
     while (count < capacity - 1) {
         int c = fgetc(file);
         if (c == EOF) break;
+        if (c == EndOfText) {
+            // Left unread, so every later read ends here too.
+            ungetc(c, file);
+            break;
+        }
         if (c == '\r') {
             int next = fgetc(file);
             if (next == '\n')

@@ -1,5 +1,4 @@
 // Point, line and box queries over the stage.
-#include <climits>
 #include <cstdint>
 #include <cstring>
 
@@ -69,13 +68,6 @@ uint32_t SolidLinesOfBand(bool columns, int64_t line, int64_t from, int64_t to) 
 
 }  // namespace
 
-int TruncToInt(double value) {
-    if (value != value) return INT_MIN;
-    if (value >= 2147483648.0) return INT_MAX;
-    if (value <= -2147483649.0) return INT_MIN;
-    return (int)value;
-}
-
 signed char SampleMapHit(int x, int y) {
     if (x < 0 || y < 0 || x >= StageWidthPx || y >= StageHeightPx) return MaskOutside;
     int tile = TileIndexMap[y / TileSize][x / TileSize];
@@ -130,9 +122,4 @@ int ScanMap(int x, int y, int* freeCount, unsigned char dir, int half, int dist)
         if (lastPixelInside && SampleLine(shape, line, highPixel) == MaskFree) ++*freeCount;
     }
     return 0;
-}
-
-int RectsOverlap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh) {
-    return (int64_t)ax < (int64_t)bx + bw && (int64_t)ax + aw > (int64_t)bx && (int64_t)ay < (int64_t)by + bh &&
-           (int64_t)ay + ah > (int64_t)by;
 }

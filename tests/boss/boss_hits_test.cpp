@@ -3,6 +3,7 @@
 
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "support/actor_scene.h"
 
 namespace {

@@ -6,6 +6,7 @@
 
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "game/frame.h"
 #include "platform/crt.h"
 #include "support/actor_scene.h"

@@ -130,7 +130,27 @@ TEST_F(Pictures, EverySlotHoldsAPictureOfTheNeededSizeWithEveryCellDrawn) {
     }
 }
 
-TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
+// The rows of column x that are drawn: first and last, and whether they
+// run unbroken between.
+struct RowRun {
+    int first = -1, last = -1;
+    bool unbroken = true;
+};
+RowRun DrawnRows(const Pixels& p, int x) {
+    RowRun run;
+    for (int y = 0; y < p.height; ++y) {
+        if (p.Alpha(x, y) == 0) continue;
+        if (run.last >= 0 && run.last != y - 1) run.unbroken = false;
+        if (run.first < 0) run.first = y;
+        run.last = y;
+    }
+    return run;
+}
+
+// The fills show exactly the columns of life from the edge where each bar
+// runs off the screen; there the frame runs off in one piece around the
+// fill, and no label touches the edge.
+TEST_F(Pictures, LifeBarsFillExactlyTheColumnsOfLifeAndRunOffTheScreenUncut) {
     Pixels player = Read(PlayerTextures[3]);
     for (int x = 0; x < FullLifePx; ++x) EXPECT_GT(player.Visible(x, 0, x + 1, 64), 0) << "player fill column " << x;
     EXPECT_EQ(player.Visible(FullLifePx, 0, player.width, player.height), 0);
@@ -138,6 +158,18 @@ TEST_F(Pictures, LifeBarFillsCoverExactlyTheColumnsOfFullLife) {
     for (int x = ScreenW - BossStartHp; x < ScreenW; ++x)
         EXPECT_GT(boss.Visible(x, 0, x + 1, 64), 0) << "boss fill column " << x;
     EXPECT_EQ(boss.Visible(0, 0, ScreenW - BossStartHp, boss.height), 0);
+
+    const struct {
+        Pixels frame, fill;
+        int edge;
+    } bars[] = {{Read(PlayerTextures[2]), player, 0}, {Read(BossTextures[4]), boss, ScreenW - 1}};
+    for (const auto& bar : bars) {
+        SCOPED_TRACE(bar.edge);
+        RowRun frame = DrawnRows(bar.frame, bar.edge), fill = DrawnRows(bar.fill, bar.edge);
+        EXPECT_TRUE(frame.unbroken);
+        EXPECT_LT(frame.first, fill.first);
+        EXPECT_GT(frame.last, fill.last);
+    }
 }
 
 // The grass on top of the ground is bright green; sky, hills and trees are not.

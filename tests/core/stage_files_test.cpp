@@ -1,5 +1,6 @@
 // The three stage file readers on well-formed files and on their quirks:
-// files that end early, short and long lines, CR LF, bad digits, no file.
+// files that end early or at 0x1A, short and long lines, CR LF, bad digits,
+// no file.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,6 +107,34 @@ TEST_F(StageFileTest, EarlyEndsShortAndLongLinesShowTheReadersBuffer) {
     WriteTextFile("Texture/Map/MapImageData.txt", "0123456789012345\n9999999\n");
     LoadBackgroundOrder();
     EXPECT_EQ(BackgroundOrder[6], 6);
+}
+
+TEST_F(StageFileTest, AnEndOfTextByteEndsTheFileAsTextModeReadsIt) {
+    const std::string endOfText(1, '\x1A');
+    std::string rows;
+    for (int row = 0; row < 10; ++row) rows += MaskRow(row, '1') + "\n";
+    WriteTextFile("cut.txt", rows + endOfText + Repeat(std::string(32, '7') + "\n", 22));
+    WriteTextFile("short.txt", rows);
+    LoadMapTile(0, "cut.txt");
+    LoadMapTile(1, "short.txt");
+    EXPECT_EQ(std::memcmp(&MapTiles[0], &MapTiles[1], sizeof(MapTile)), 0) << "read as if the file ended there";
+
+    // Inside a line: the line ends there, its closing zero showing, and every
+    // later row repeats it.
+    const std::string laterRows = Repeat(std::string(224, '3') + "\n", 39);
+    WriteTextFile("Texture/Map/MapHitData.txt", std::string(100, '1') + endOfText + std::string(123, '2') + "\n" + laterRows);
+    LoadTileIndexMap();
+    for (int row : {0, 39}) {
+        EXPECT_EQ(TileIndexMap[row][99], 1) << row;
+        EXPECT_EQ(TileIndexMap[row][100], -48) << row;
+        EXPECT_EQ(TileIndexMap[row][223], -48) << row;
+    }
+
+    // A CR before it stays a CR.
+    WriteTextFile("Texture/Map/MapImageData.txt", "012\r" + endOfText + "3456\n");
+    LoadBackgroundOrder();
+    const int expected[] = {0, 1, 2, '\r' - '0', -48, -48, -48};
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(BackgroundOrder[k], expected[k]) << k;
 }
 
 TEST_F(StageFileTest, BadCharactersAreStoredAndNeverIndexOutsideTheTiles) {

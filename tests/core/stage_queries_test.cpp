@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 
+#include "game/geometry.h"
 #include "game/stage/stage.h"
 #include "stage_maker.h"
 

@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr int Width = WindowWidthPx;
-constexpr int Height = WindowHeightPx;
+constexpr int Width = ScreenWidthPx;
+constexpr int Height = ScreenHeightPx;
 constexpr int RainHeights = 480;  // the title draws the rain at rand() % 480
 constexpr uint32_t Magenta = 0xFF00FF;
 constexpr int LongestShiftPx = 560;

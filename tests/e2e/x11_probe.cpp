@@ -1,14 +1,20 @@
-// What the desktop test asks of the X server that xdotool cannot: a close
-// request as a window manager sends it, and whether the pointer's cursor
-// is blank.
+// What the desktop tests ask of the X server that xdotool cannot: a close
+// request as a window manager sends it, whether the pointer's cursor is
+// blank, and how soon a restored window shows a picture again.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
+
+constexpr int SampleSidePx = 32;
+constexpr long RestoreTimeoutMs = 5000;
 
 int CloseWindow(Display* display, Window window) {
     Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
@@ -43,11 +49,59 @@ int CursorHidden(Display* display) {
     return visible == 0 ? 0 : 1;
 }
 
+// Whether anything but black shows in the middle of the screen.
+bool MiddleDrawn(Display* display) {
+    const int screen = DefaultScreen(display);
+    const int left = DisplayWidth(display, screen) / 2 - SampleSidePx / 2;
+    const int top = DisplayHeight(display, screen) / 2 - SampleSidePx / 2;
+    XImage* image =
+        XGetImage(display, RootWindow(display, screen), left, top, SampleSidePx, SampleSidePx, AllPlanes, ZPixmap);
+    if (!image) return false;
+    bool drawn = false;
+    for (int y = 0; y < SampleSidePx && !drawn; ++y)
+        for (int x = 0; x < SampleSidePx && !drawn; ++x) drawn = (XGetPixel(image, x, y) & 0xFFFFFF) != 0;
+    XDestroyImage(image);
+    return drawn;
+}
+
+// Asks the window manager to bring a minimised window back, as a task bar
+// does, and prints how many milliseconds pass until the middle of the
+// (till then black) screen shows a picture again.
+int Restore(Display* display, Window window) {
+    if (MiddleDrawn(display)) {
+        std::fprintf(stderr, "the middle of the screen is not black before the restore\n");
+        return 2;
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 2;  // from a pager or task bar
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    using std::chrono::steady_clock;
+    const steady_clock::time_point start = steady_clock::now();
+    for (;;) {
+        const long ms = std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - start).count();
+        if (MiddleDrawn(display)) {
+            std::printf("%ld\n", ms);
+            return 0;
+        }
+        if (ms > RestoreTimeoutMs) {
+            std::fprintf(stderr, "no picture %ld ms after the restore\n", ms);
+            return 1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s close WINDOW | cursor-hidden\n", argv[0]);
+        std::fprintf(stderr, "usage: %s close WINDOW | cursor-hidden | restore WINDOW\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -60,6 +114,8 @@ int main(int argc, char** argv) {
         result = CloseWindow(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
     } else if (std::strcmp(argv[1], "cursor-hidden") == 0) {
         result = CursorHidden(display);
+    } else if (std::strcmp(argv[1], "restore") == 0 && argc == 3) {
+        result = Restore(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
     }
     XCloseDisplay(display);
     return result;

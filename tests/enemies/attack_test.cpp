@@ -3,6 +3,7 @@
 
 #include "game/actors/boss.h"
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "game/frame.h"
 #include "support/actor_scene.h"
 #include "support/played_sounds.h"

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "game/actors/enemies.h"
+#include "game/actors/hits.h"
 #include "support/actor_scene.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "game/actors/enemies.h"
+#include "game/actors/shots.h"
 #include "platform/crt.h"
 #include "support/actor_scene.h"
 

@@ -64,7 +64,7 @@ void SleepUntil(uint64_t deadline) {
 }
 
 TEST(ClockTest, TheTimerAndSleepRunOnTheDrivenClockAndBackOnTheRealOne) {
-    ClockHooks hooks{Now, SleepUntil};
+    ClockHooks hooks{Now, SleepUntil, nullptr};
     SetClockHooks(&hooks);
     FakeNow = 5'999'999;
     EXPECT_EQ(timeGetTime(), 5u);

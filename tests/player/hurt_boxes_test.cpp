@@ -1,5 +1,7 @@
 #include "player_fixture.h"
 
+#include "game/actors/hits.h"
+
 TEST_F(PlayerRun, KnockBackHoldsFortyTwoFramesThenControlReturns) {
     Run(1, {KeyX});
     // Hit in this frame by something to the player's right.

@@ -1,5 +1,5 @@
-// A player standing on a flat floor, run frame by frame through the real
-// input, motion and stage collision in the order the game's frame uses.
+// A player standing on a flat floor, alone in the field, run frame by frame
+// through the game's own field step.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "game/actors/player.h"
 #include "game/frame.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "platform/win32.h"
 #include "support/actor_scene.h"
@@ -27,6 +28,8 @@ protected:
         std::memset(&MapTiles[1].mask, 1, sizeof MapTiles[1].mask);
         for (int r = 0; r < StageRows; ++r)
             for (int c = 0; c < StageColumns; ++c) TileIndexMap[r][c] = r >= FloorRow ? 1 : 0;
+        ClearActors();
+        ParkEnemies();
         StandPlayer(StartXPx, FloorTopPx, 0);
         std::memset(keys, 0, sizeof keys);
         ZFlag = XFlag = GuardKeyHeld = 0;
@@ -37,12 +40,7 @@ protected:
     void Press(int vk) { keys[vk] = 0x80; }
     void Release(int vk) { keys[vk] = 0; }
 
-    // One frame's share of the player: input, motion, stage collision.
-    void Frame() {
-        HandlePlayerInput(keys);
-        UpdatePlayer();
-        CollideWithMap(&ThePlayer.x, &ThePlayer.y, 96, 96, &ThePlayer.airborne, &ThePlayer.vy);
-    }
+    void Frame() { UpdateFieldActors(keys); }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();
     }

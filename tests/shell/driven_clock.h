@@ -1,7 +1,7 @@
 // A clock the tests drive through the platform's clock hooks: the loop
 // reads it twice a frame, and the second read finds the frame's scripted
-// length gone by; every sleep the loop asks for is recorded and passes at
-// once.
+// length gone by; every sleep and every wait for messages the loop asks
+// for is recorded and passes at once.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +20,7 @@ struct Clock {
     std::vector<uint64_t> frameLengths;  // one per frame; the last repeats
     std::vector<int64_t> sleeps;         // how long each asked-for sleep lasted
     std::vector<int> sleepAfterFrame;    // the frame each sleep followed
+    std::vector<int64_t> waits;          // the time limit of each wait for messages
     std::function<void(int frame)> onSleep;
 
     int Frames() const { return reads / 2; }
@@ -42,11 +43,16 @@ inline void SleepUntil(uint64_t deadline) {
     if (TheClock.onSleep) TheClock.onSleep(TheClock.Frames());
 }
 
+inline void Wait(uint64_t nanoseconds) {
+    TheClock.waits.push_back(static_cast<int64_t>(nanoseconds));
+    TheClock.now += nanoseconds;
+}
+
 // Starts a fresh driven clock whose frames take frameLength each.
 inline void Drive(uint64_t frameLength) {
     TheClock = Clock{};
     TheClock.frameLengths = {frameLength};
-    static const ClockHooks hooks{Now, SleepUntil};
+    static const ClockHooks hooks{Now, SleepUntil, Wait};
     SetClockHooks(&hooks);
 }
 

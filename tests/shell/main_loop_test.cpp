@@ -76,7 +76,7 @@ TEST_F(MainLoopTest, EachWaitingMessageTakesAPassOfItsOwnBeforeAnyFrame) {
     EXPECT_EQ(TheClock.sleeps.size(), 2u);
 }
 
-TEST_F(MainLoopTest, ALostDeviceStopsFramesAndSleepsUntilItIsRestored) {
+TEST_F(MainLoopTest, ALostDeviceStopsFramesAndWaitsForMessagesUntilItIsRestored) {
     EXPECT_EQ(Pass(), 1);
     ForceDeviceLossState(DeviceLossState::Lost);
     EXPECT_EQ(Pass(), 1);  // this frame's Present finds the device lost
@@ -84,14 +84,17 @@ TEST_F(MainLoopTest, ALostDeviceStopsFramesAndSleepsUntilItIsRestored) {
     EXPECT_EQ(TheClock.Frames(), 2);
     ASSERT_EQ(TheClock.sleeps.size(), 2u);
 
+    // Each pass with nothing to do waits up to a frame period for a message.
     for (int i = 0; i < 5; ++i) EXPECT_EQ(Pass(), 1);
     EXPECT_EQ(TheClock.Frames(), 2);
     EXPECT_EQ(TheClock.sleeps.size(), 2u);
+    EXPECT_EQ(TheClock.waits, std::vector<int64_t>(5, 16 * Ms));
     EXPECT_EQ(Graphics.deviceLost, 1);
-    // Messages are still handled while the device is away.
+    // A waiting message is handled at once, without a wait.
     PostTestMessage(window, WM_NULL, 4, 0);
     EXPECT_EQ(Pass(), 1);
     EXPECT_EQ(msg.wParam, 4u);
+    EXPECT_EQ(TheClock.waits.size(), 5u);
 
     // Back, but not yet reset: the pass resets it and the frame runs at once.
     ForceDeviceLossState(DeviceLossState::NotReset);
@@ -99,6 +102,7 @@ TEST_F(MainLoopTest, ALostDeviceStopsFramesAndSleepsUntilItIsRestored) {
     EXPECT_EQ(Graphics.deviceLost, 0);
     EXPECT_EQ(TheClock.Frames(), 3);
     EXPECT_EQ(TheClock.sleeps.size(), 3u);
+    EXPECT_EQ(TheClock.waits.size(), 5u);
     EXPECT_NE(Graphics.sprite, nullptr);
     EXPECT_EQ(Graphics.device->TestCooperativeLevel(), D3D_OK);
 }

@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     Chance.seed(seed);
-    const ClockHooks clock = {DrivenNow, DrivenSleepUntil};
+    const ClockHooks clock = {DrivenNow, DrivenSleepUntil, nullptr};
     SetClockHooks(&clock);
     SetMessageBoxHook(AnswerAtRandom);
     HWND window = StartHeadlessGame();

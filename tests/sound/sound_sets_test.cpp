@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include "game/frame.h"
 #include "game/records.h"
+#include "game/sounds.h"
 #include "game/stage/stage.h"
 #include "game/title.h"
 #include "graphics/graphics.h"

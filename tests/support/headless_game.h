@@ -9,6 +9,7 @@
 #include "game/frame.h"
 #include "game/records.h"
 #include "game/resources.h"
+#include "game/sounds.h"
 #include "game/title.h"
 #include "graphics/graphics.h"
 #include "shell/shell.h"
@@ -21,11 +22,11 @@ inline HWND StartHeadlessGame() {
     wc.lpfnWndProc = WndProc;
     wc.lpszClassName = "Window";
     RegisterClassExA(&wc);  // a second start in one process finds it registered
-    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, WindowWidthPx,
-                                  WindowHeightPx, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "Window", "Kestoria", WS_OVERLAPPEDWINDOW, 0, 0, ScreenWidthPx,
+                                  ScreenHeightPx, nullptr, nullptr, nullptr, nullptr);
     if (!window) return nullptr;
-    AdjustWindowToClient(window, WindowWidthPx, WindowHeightPx);
-    if (!Graphics.Create(window, WindowWidthPx, WindowHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
+    AdjustWindowToClient(window, ScreenWidthPx, ScreenHeightPx);
+    if (!Graphics.Create(window, ScreenWidthPx, ScreenHeightPx, D3DFMT_X8R8G8B8, TRUE)) {
         DestroyWindow(window);
         return nullptr;
     }

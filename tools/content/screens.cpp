@@ -13,17 +13,36 @@ constexpr int CanvasW = 1024, CanvasH = 512;
 constexpr int BarTop = 13, BarHeight = 17;  // the fill's rows
 constexpr int PlayerBarPx = 300;            // full life
 constexpr int BossBarPx = 300;
+constexpr int EdgeOverhangPx = 4;  // how far a bar runs on past the screen's edge
+constexpr int LabelInsetPx = 8;    // a bar's label from the screen's edge
 constexpr int MenuW = 160, MenuH = 100;
 constexpr int RainPeriodPx = 480;
 constexpr uint32_t Ink = 0x1d1a2b;
 constexpr uint32_t Gold = 0xffd66b;
 constexpr uint32_t Night = 0x141d33;
 
-void BarPanel(cairo_t* cr, double left, double right, const char* label, bool labelRight) {
-    RoundedRect(cr, left, BarTop - 5, right - left, BarHeight + 10, 6);
+// A bar that runs on past the screen's edge (square there, out of sight)
+// and ends round at innerEnd, with its label fully on screen below it. The
+// fill starts right at the edge, so the last points of life still show.
+void BarPanel(cairo_t* cr, double innerEnd, bool offLeftEdge, const char* label) {
+    const double top = BarTop - 5, bottom = BarTop + BarHeight + 5, r = 6;
+    const double edge = offLeftEdge ? -EdgeOverhangPx : ScreenW + EdgeOverhangPx;
+    cairo_new_path(cr);
+    if (offLeftEdge) {
+        cairo_move_to(cr, edge, top);
+        cairo_arc(cr, innerEnd - r, top + r, r, -M_PI / 2, 0);
+        cairo_arc(cr, innerEnd - r, bottom - r, r, 0, M_PI / 2);
+        cairo_line_to(cr, edge, bottom);
+    } else {
+        cairo_move_to(cr, edge, bottom);
+        cairo_arc(cr, innerEnd + r, bottom - r, r, M_PI / 2, M_PI);
+        cairo_arc(cr, innerEnd + r, top + r, r, M_PI, 1.5 * M_PI);
+        cairo_line_to(cr, edge, top);
+    }
+    cairo_close_path(cr);
     FillStroke(cr, 0x101421, 0xe8e2d0, 2, 0.8);
-    DrawOutlinedText(cr, label, labelRight ? right - 4 : left + 6, BarTop + BarHeight + 24, 14, 0xffffff, Ink, 3,
-                     labelRight ? 2 : 0);
+    DrawOutlinedText(cr, label, offLeftEdge ? LabelInsetPx : ScreenW - LabelInsetPx, bottom + 19, 14, 0xffffff,
+                     Ink, 3, offLeftEdge ? 0 : 2);
 }
 
 void BarFill(cairo_t* cr, double left, double width, uint32_t from, uint32_t to) {
@@ -42,14 +61,14 @@ void BarFill(cairo_t* cr, double left, double width, uint32_t from, uint32_t to)
 
 bool LifeBars(const std::string& root) {
     Canvas frame = NewCanvas(512, 512);
-    BarPanel(frame.cr, -8, PlayerBarPx + 6, "LIFE", false);
+    BarPanel(frame.cr, PlayerBarPx + 6, true, "LIFE");
     bool ok = SavePng(frame, root + "/Texture/Chara/ライフバー.png");
     Canvas fill = NewCanvas(512, 512);
     BarFill(fill.cr, 0, PlayerBarPx, 0x3fbf5a, 0xc8f06a);
     ok = SavePng(fill, root + "/Texture/Chara/ライフ.png") && ok;
     // The boss's bar is anchored to the right edge of the screen.
     Canvas bossFrame = NewCanvas(1024, 256);
-    BarPanel(bossFrame.cr, ScreenW - BossBarPx - 6, ScreenW + 8, "BOSS", true);
+    BarPanel(bossFrame.cr, ScreenW - BossBarPx - 6, false, "BOSS");
     ok = SavePng(bossFrame, root + "/Texture/Enemy/ライフバー.png") && ok;
     Canvas bossFill = NewCanvas(1024, 256);
     BarFill(bossFill.cr, ScreenW - BossBarPx, BossBarPx, 0xff9a3c, 0xd8283a);

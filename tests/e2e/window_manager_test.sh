@@ -1,0 +1,178 @@
+#!/bin/sh
+# The game as a player meets it on a 1920 x 1080 desktop with a window
+# manager (openbox), in the build directory where its data tree is, with
+# the keyboard's auto-repeat off, so that a held key is known only from the
+# keyboard's state:
+#  - full screen, its 640 x 480 picture scaled up and letterboxed;
+#  - minimised, it uses next to no processor time; restored, its frames
+#    show again;
+#  - Esc held into the field asks the question; No with Esc still held
+#    asks again at once; Yes brings back the title, and the window stays
+#    shown, full screen, with the keyboard; Esc let go on the title is up
+#    when the next game begins;
+#  - Esc, then No: the window stays shown and the field goes on;
+#  - the quit choice and closing the window both end it with exit code 0.
+# Usage: window_manager_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
+set -u
+GAME_BIN=$1
+REFERENCE=$2
+PROBE=$3
+BUILD_DIR=$4
+QUESTION_CAPTION='タイトルに戻る'
+# The question box's No button, from the corner of the box's client area.
+NO_BUTTON_X=219
+NO_BUTTON_Y=86
+IDLE_SECONDS=3
+MAX_IDLE_PERCENT=3
+
+SCREEN=1920x1080
+. "$(dirname "$0")/session.sh"
+start_window_manager
+xset r off
+export LANG=C.UTF-8
+reference title
+
+# Waits for the game to end and checks that it ended well.
+expect_exit_zero() {
+    within 10 "the game did not end ($1)" game_ended
+    wait "$GAME_PID"
+    CODE=$?
+    GAME_PID=
+    [ "$CODE" = 0 ] || fail "exit code $CODE ($1)"
+}
+game_ended() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+
+# A key held across several frames.
+press() {
+    xdotool keydown "$1"
+    sleep 0.1
+    xdotool keyup "$1"
+}
+
+# The window as a player wants it: not minimised, full screen, and with
+# the keyboard.
+window_shown() {
+    STATE=$(xprop -id "$WINDOW" WM_STATE _NET_WM_STATE 2>/dev/null)
+    case "$STATE" in *Iconic* | *_NET_WM_STATE_HIDDEN*) return 1 ;; esac
+    case "$STATE" in *"window state: Normal"*_NET_WM_STATE_FULLSCREEN*) ;; *) return 1 ;; esac
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WINDOW" ]
+}
+minimised() { xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Iconic; }
+
+# The question box, when one is shown: BOX_FRAME, the window manager's
+# frame around it (new for every box, where the box's own id may come
+# again), and BOX_X, BOX_Y, the corner of its client area on the screen.
+question_box() {
+    LINE=$(xwininfo -root -tree | grep "\"$QUESTION_CAPTION\"" | head -n 1)
+    [ -n "$LINE" ] || return 1
+    BOX=$(echo "$LINE" | awk '{print $1}')
+    BOX_FRAME=$(xwininfo -id "$BOX" -tree 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    BOX_X=$(echo "$LINE" | sed -n 's/.* +\([0-9-]*\)+\([0-9-]*\) *$/\1/p')
+    BOX_Y=$(echo "$LINE" | sed -n 's/.* +\([0-9-]*\)+\([0-9-]*\) *$/\2/p')
+    [ -n "$BOX_FRAME" ] && [ -n "$BOX_X" ] && [ -n "$BOX_Y" ]
+}
+# A box other than the one answered last, while the game stays shown.
+new_question() {
+    minimised && fail "the game was minimised by the question box"
+    question_box && [ "$BOX_FRAME" != "$ANSWERED" ]
+}
+no_question() { ! question_box; }
+answer_no() {
+    ANSWERED=$BOX_FRAME
+    xdotool mousemove $((BOX_X + NO_BUTTON_X)) $((BOX_Y + NO_BUTTON_Y)) click 1
+}
+# Enter answers Yes; the box has the keyboard.
+answer_yes() {
+    ANSWERED=$BOX_FRAME
+    press Return
+}
+
+# The field's bright sky, where the title and its fade are dark; a question
+# before it would mean that Esc, let go on the title, still counts as held.
+field_shown() {
+    question_box && fail "Esc let go on the title still counted as held in the field"
+    shot field_now
+    [ "$(convert "$WORK_DIR/field_now.ppm" -crop 640x200+0+60 -format '%[fx:mean>0.5]' info:)" = 1 ]
+}
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+
+start_game_with_data
+
+# Full screen: once Enter has brought the title to rest, the game's own
+# frame fills the screen's height, between black bars.
+press Return
+matches title title 20 0.3
+INFO=$(xwininfo -id "$WINDOW")
+value() { echo "$INFO" | sed -n "s/^ *$1: *//p"; }
+[ "$(value Width)x$(value Height)" = "$SCREEN" ] || fail "window $(value Width)x$(value Height), not $SCREEN"
+[ "$(value 'Absolute upper-left X')+$(value 'Absolute upper-left Y')" = 0+0 ] ||
+    fail "window not at the screen's corner"
+within 3 "the window is not shown full screen with the keyboard" window_shown
+for bar in "0+0" "$((PICTURE_X + PICTURE_W))+0"; do
+    MAX=$(convert "$WORK_DIR/title_screen.ppm" -crop "${PICTURE_X}x${SCREEN_H}+$bar" -format '%[max]' info:)
+    [ "$MAX" = 0 ] || fail "the bar at $bar is not black"
+done
+
+# Minimised, the game waits for messages instead of spinning; restored,
+# its frames show again.
+xdotool windowminimize "$WINDOW"
+within 5 "the window was not minimised" minimised
+BEFORE=$(cpu_ticks)
+sleep "$IDLE_SECONDS"
+AFTER=$(cpu_ticks)
+IDLE=$(awk -v t=$((AFTER - BEFORE)) -v hz="$(getconf CLK_TCK)" -v s="$IDLE_SECONDS" \
+    'BEGIN { printf "%.1f", 100 * t / hz / s }')
+awk -v p="$IDLE" -v max="$MAX_IDLE_PERCENT" 'BEGIN { exit !(p < max) }' ||
+    fail "minimised, the game used $IDLE% of a core"
+RESTORED_MS=$("$PROBE" restore "$WINDOW") || fail "no frame shown after the restore"
+echo "minimised: $IDLE% of a core; first frame $RESTORED_MS ms after the restore"
+within 3 "the restored window is not shown full screen with the keyboard" window_shown
+matches restored title 20 0.3
+
+# Start with Esc held: the first field frame asks the question. No, with
+# Esc still held, and the next frame asks again.
+ANSWERED=
+press Return
+xdotool keydown Escape
+within 5 "no question when the field began with Esc held" new_question
+answer_no
+within 3 "Esc held through No did not ask again" new_question
+# Yes, Esc still held: the title comes back in a window left as it was.
+answer_yes
+within 3 "Yes left the question up" no_question
+within 3 "after Yes the window is not shown full screen with the keyboard" window_shown
+xdotool keyup Escape
+press Return
+matches title_again title 20 0.3
+
+# Esc was let go on the title, so the new game goes on without a question.
+press Return
+within 5 "the field did not begin" field_shown
+sleep 0.5
+field_shown || fail "the field did not go on"
+
+# Esc, then No: the window stays as it was and the field goes on, with the
+# keyboard: Esc asks again.
+press Escape
+within 3 "no question after Esc" new_question
+answer_no
+within 3 "No left the question up" no_question
+within 3 "after No the window is not shown full screen with the keyboard" window_shown
+press Escape
+within 3 "Esc after No did not ask again" new_question
+
+# Yes, then the title's quit choice: the game ends well.
+answer_yes
+within 3 "Yes left the question up" no_question
+press Return
+matches title_for_quit title 20 0.3
+press Down
+press Return
+expect_exit_zero "the quit choice"
+
+# So does closing the window.
+start_game_with_data
+"$PROBE" close "$WINDOW" || fail "cannot send the close request"
+expect_exit_zero "the window closed"
+echo "window manager test passed"
