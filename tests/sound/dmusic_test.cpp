@@ -41,10 +41,12 @@ TEST(DirectMusicTest, APlayingSoundOutlivesEveryOtherReference) {
 }
 
 // One performance holds the device at a time, and may take it again after
-// closing down; the loader reads names beyond the 16-bit range.
+// closing down; the loader reads names with characters at each edge of
+// the UTF-8 lengths, and beyond the 16-bit range.
 TEST(DirectMusicTest, OnePerformanceHoldsTheDeviceAndNamesTakeAnyCharacter) {
     ScratchDir directory;
-    WriteConstantWave("é🎵.wav", ShortFrames, 100);
+    WriteConstantWave("\u007f\u0080\u07ff\u0800\uffff🎵.wav", ShortFrames, 100);
+    const char16_t* name = u"\u007f\u0080\u07ff\u0800\uffff🎵.wav";
     ASSERT_GE(CoInitialize(nullptr), 0);
     IDirectMusicPerformance8* performances[2] = {};
     for (IDirectMusicPerformance8*& performance : performances) {
@@ -64,7 +66,7 @@ TEST(DirectMusicTest, OnePerformanceHoldsTheDeviceAndNamesTakeAnyCharacter) {
     IDirectMusicSegment8* segment = nullptr;
     ASSERT_GE(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader8,
                                (void**)&loader), 0);
-    EXPECT_EQ(loader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8, u"é🎵.wav",
+    EXPECT_EQ(loader->LoadObjectFromFile(CLSID_DirectMusicSegment, IID_IDirectMusicSegment8, name,
                                          (void**)&segment), S_OK);
     if (segment) {
         EXPECT_EQ(segment->Download(performances[0]), S_OK);
