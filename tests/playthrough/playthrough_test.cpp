@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "bot.h"
+#include "tools/replay/bot.h"
 #include "support/data_tree.h"
 #include "support/game_device.h"
 #include "game/frame.h"
