@@ -1,28 +1,8 @@
-// The player's keys and motion at the frames where counts run out and the
-// places where boxes stop; everyday play is pinned by the golden replays.
+// The player's keys at the presses the scripted player never makes, the
+// hit timer's floor and the places where boxes stop; combos, thrusts,
+// aerial strikes and their counts are pinned frame by frame by the golden
+// replays.
 #include "player_fixture.h"
-
-TEST_F(PlayerRun, ComboCountsRunOutOnTheirLastFrameAndLungesStopAtTheirReach) {
-    Run(1, {KeyX});
-    Run(29);
-    EXPECT_EQ(ThePlayer.attackState, 1);         // frame 29: count 0, the step still runs
-    EXPECT_EQ(ThePlayer.x, StartXPx + 50.0f);  // the lunge stops at its reach
-    Run(1, {KeyX});                              // frame 30 still moves the combo on
-    Run(1);
-    Run(1, {KeyX});
-    ASSERT_EQ(ThePlayer.attackState, 3);
-    const float finisherStart = ThePlayer.attackStartX;
-    Run(9);
-    Run(40, {KeyX});  // refused, and so never latched, to frame 49
-    EXPECT_EQ(ThePlayer.attackState, 3);
-    EXPECT_EQ(ThePlayer.x, finisherStart + 20.0f);
-    Frame();  // frame 50: the finisher ends
-    EXPECT_EQ(ThePlayer.attackState, 0);
-    EXPECT_EQ(XFlag, 0);
-    Frame();  // the held key starts a new combo
-    EXPECT_EQ(ThePlayer.attackState, 1);
-    EXPECT_EQ(XFlag, 1);
-}
 
 TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
     const struct {
@@ -47,36 +27,6 @@ TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
         EXPECT_EQ(ThePlayer.attackCount, before.attackCount);
         EXPECT_EQ(ThePlayer.vx, before.vx);
     }
-}
-
-TEST_F(PlayerRun, AerialWindUpStrikesInItsFifthFrameAndEndsOnLanding) {
-    Run(1, {KeyZ});
-    while (ThePlayer.vy < 4.0f) Frame();  // late, so the ground comes before the count ends
-    Run(1, {KeyZ, KeyX});
-    Run(4);
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialWindUp);
-    Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialStrike);
-    while (ThePlayer.airborne != 0) Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialStrike);  // the landing frame's motion came first
-    Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackNone);
-    Run(1, {KeyC});  // the count still runs: C opens no guard but the thrust
-    EXPECT_EQ(ThePlayer.guardState, 3);
-}
-
-TEST_F(PlayerRun, ThrustRunsWindUpReachThenForwardGuard) {
-    Run(1, {KeyC});
-    const int expected[12] = {0, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 1};
-    for (int f = 1; f <= 11; ++f) {
-        keys[KeyX] = f == 3 ? 0 : 0x80;  // pressed again in frame 4: refused
-        Frame();
-        EXPECT_EQ(ThePlayer.guardState, expected[f]) << "frame " << f;
-    }
-    EXPECT_EQ(XFlag, 0);
-    EXPECT_EQ(ThePlayer.x, StartXPx);
-    Run(1, {KeyX});
-    EXPECT_EQ(ThePlayer.guardState, 0);
 }
 
 TEST_F(PlayerRun, GuardsOpenOnlyOnAFreshPressOutsideAttacksAndGlides) {
