@@ -1,7 +1,7 @@
-// The player's keys at the presses the scripted player never makes, the
-// hit timer's floor and the places where boxes stop; combos, thrusts,
-// aerial strikes and their counts are pinned frame by frame by the golden
-// replays.
+// The player's keys at the presses the scripted player never makes (the
+// thrust among them), the hit timer's floor and the places where boxes
+// stop; combos, aerial strikes and their counts are pinned frame by frame
+// by the golden replays.
 #include "player_fixture.h"
 
 TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
@@ -27,6 +27,20 @@ TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
         EXPECT_EQ(ThePlayer.attackCount, before.attackCount);
         EXPECT_EQ(ThePlayer.vx, before.vx);
     }
+}
+
+TEST_F(PlayerRun, ThrustRunsWindUpReachThenForwardGuard) {
+    Run(1, {KeyC});
+    const int expected[12] = {0, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 1};
+    for (int f = 1; f <= 11; ++f) {
+        keys[KeyX] = f == 3 ? 0 : 0x80;  // pressed again in frame 4: refused
+        Frame();
+        EXPECT_EQ(ThePlayer.guardState, expected[f]) << "frame " << f;
+    }
+    EXPECT_EQ(XFlag, 0);
+    EXPECT_EQ(ThePlayer.x, StartXPx);
+    Run(1, {KeyX});
+    EXPECT_EQ(ThePlayer.guardState, 0);
 }
 
 TEST_F(PlayerRun, GuardsOpenOnlyOnAFreshPressOutsideAttacksAndGlides) {
