@@ -60,7 +60,8 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ファイルオープンエラー\n");
-    for (const Enemy& e : table) EXPECT_TRUE(e.state == 1 && e.spin == 0 && e.kind == -77 && e.x == -1 && e.width == -3);
+    for (const Enemy& e : table)
+        EXPECT_TRUE(e.state == 1 && e.spin == 0 && e.facing == FacingRight && e.kind == -77 && e.x == -1 && e.width == -3);
     // A kind with no file of its own keeps its values; the rest load.
     WriteList({7, -1, 2, 4});
     WriteTextFile("Texture/Enemy/no7.txt", "999 999 9 9 9");
