@@ -1,8 +1,30 @@
-// The player's keys at the presses the scripted player never makes (the
-// thrust among them), the hit timer's floor and the places where boxes
-// stop; combos, aerial strikes and their counts are pinned frame by frame
-// by the golden replays.
+// The player's keys at the frames where counts run out and at the presses
+// the scripted player never makes (the thrust among them), the hit timer's
+// floor and the places where boxes stop; aerial strikes in everyday play are
+// pinned frame by frame by the golden replays.
 #include "player_fixture.h"
+
+TEST_F(PlayerRun, ComboCountsRunOutOnTheirLastFrameAndLungesStopAtTheirReach) {
+    Run(1, {KeyX});
+    Run(29);
+    EXPECT_EQ(ThePlayer.attackState, 1);         // frame 29: count 0, the step still runs
+    EXPECT_EQ(ThePlayer.x, StartXPx + 50.0f);  // the lunge stops at its reach
+    Run(1, {KeyX});                              // frame 30 still moves the combo on
+    Run(1);
+    Run(1, {KeyX});
+    ASSERT_EQ(ThePlayer.attackState, 3);
+    const float finisherStart = ThePlayer.attackStartX;
+    Run(9);
+    Run(40, {KeyX});  // refused, and so never latched, to frame 49
+    EXPECT_EQ(ThePlayer.attackState, 3);
+    EXPECT_EQ(ThePlayer.x, finisherStart + 20.0f);
+    Frame();  // frame 50: the finisher ends
+    EXPECT_EQ(ThePlayer.attackState, 0);
+    EXPECT_EQ(XFlag, 0);
+    Frame();  // the held key starts a new combo
+    EXPECT_EQ(ThePlayer.attackState, 1);
+    EXPECT_EQ(XFlag, 1);
+}
 
 TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
     const struct {
