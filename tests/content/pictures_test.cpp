@@ -1,6 +1,5 @@
 // Every picture as the game's start-up loads it: a power-of-two size that
-// covers what the drawing reads, something in every cell the drawing picks,
-// bar fills exactly as wide as full life, ground where the stage is solid.
+// covers what the drawing reads, something in every cell the drawing picks.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -17,7 +16,7 @@
 
 namespace {
 
-constexpr int PlayerCellPx = 96, BossCellPx = 256, FullLifePx = 300;
+constexpr int PlayerCellPx = 96, BossCellPx = 256;
 constexpr int ScreenW = 640, ScreenH = 480;  // the screen pictures' drawn size
 
 struct Pixels {
@@ -127,74 +126,6 @@ TEST_F(Pictures, EverySlotHoldsAPictureOfTheNeededSizeWithEveryCellDrawn) {
             if (e.kind == kind) w = e.width, h = e.height;
         ASSERT_GT(w, 0) << "no enemy of kind " << kind;
         ExpectCellsDrawn(Read(EnemyTextures[kind]), w, h, 3, 2, 0, "enemy");
-    }
-}
-
-// The rows of column x that are drawn: first and last, and whether they
-// run unbroken between.
-struct RowRun {
-    int first = -1, last = -1;
-    bool unbroken = true;
-};
-RowRun DrawnRows(const Pixels& p, int x) {
-    RowRun run;
-    for (int y = 0; y < p.height; ++y) {
-        if (p.Alpha(x, y) == 0) continue;
-        if (run.last >= 0 && run.last != y - 1) run.unbroken = false;
-        if (run.first < 0) run.first = y;
-        run.last = y;
-    }
-    return run;
-}
-
-// The fills show exactly the columns of life from the edge where each bar
-// runs off the screen; there the frame runs off in one piece around the
-// fill, and no label touches the edge.
-TEST_F(Pictures, LifeBarsFillExactlyTheColumnsOfLifeAndRunOffTheScreenUncut) {
-    Pixels player = Read(PlayerTextures[3]);
-    for (int x = 0; x < FullLifePx; ++x) EXPECT_GT(player.Visible(x, 0, x + 1, 64), 0) << "player fill column " << x;
-    EXPECT_EQ(player.Visible(FullLifePx, 0, player.width, player.height), 0);
-    Pixels boss = Read(BossTextures[5]);
-    for (int x = ScreenW - BossStartHp; x < ScreenW; ++x)
-        EXPECT_GT(boss.Visible(x, 0, x + 1, 64), 0) << "boss fill column " << x;
-    EXPECT_EQ(boss.Visible(0, 0, ScreenW - BossStartHp, boss.height), 0);
-
-    const struct {
-        Pixels frame, fill;
-        int edge;
-    } bars[] = {{Read(PlayerTextures[2]), player, 0}, {Read(BossTextures[4]), boss, ScreenW - 1}};
-    for (const auto& bar : bars) {
-        SCOPED_TRACE(bar.edge);
-        RowRun frame = DrawnRows(bar.frame, bar.edge), fill = DrawnRows(bar.fill, bar.edge);
-        EXPECT_TRUE(frame.unbroken);
-        EXPECT_LT(frame.first, fill.first);
-        EXPECT_GT(frame.last, fill.last);
-    }
-}
-
-// The grass on top of the ground is bright green; sky, hills and trees are not.
-bool Grass(uint32_t argb) {
-    const int r = (argb >> 16) & 255, g = (argb >> 8) & 255, b = argb & 255;
-    return g > 0xA8 && r < 0xA8 && b < 0x80;
-}
-
-TEST_F(Pictures, BackgroundGroundLiesExactlyWhereTheStageIsSolid) {
-    LoadStageFiles();
-    for (int k = 0; k < BackgroundStripCount; ++k) {
-        Pixels strip = Read(BackgroundTextures[BackgroundOrder[k]]);
-        ASSERT_EQ(strip.width, BackgroundStripWidthPx);
-        int checked = 0;
-        for (int sx = 0; sx < strip.width; sx += 4) {
-            int x = k * BackgroundStripWidthPx + sx;
-            if (x < TileSize || x >= StageWidthPx - TileSize) continue;  // the side walls
-            for (int y = 4; y + 2 < strip.height; ++y) {
-                if (SampleMapHit(x, y) != 1 || SampleMapHit(x, y - 1) == 1) continue;  // not a floor's top
-                ++checked;
-                EXPECT_TRUE(Grass(strip.At(sx, y + 1))) << "no ground drawn at (" << x << ", " << y << ")";
-                EXPECT_FALSE(Grass(strip.At(sx, y - 3))) << "ground above the floor at (" << x << ", " << y << ")";
-            }
-        }
-        EXPECT_GT(checked, 100) << "strip " << k;
     }
 }
 

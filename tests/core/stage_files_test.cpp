@@ -58,18 +58,6 @@ TEST_F(StageFileTest, FilesReadRowByRowWithAnyDigitAndCrLfReadsAsLf) {
             ASSERT_EQ(MapTiles[3].mask[row][c], (c + row) % 3 == 0 ? (row == 5 ? 7 : 1) : 0) << row << "," << c;
     EXPECT_EQ(std::memcmp(&MapTiles[3], &MapTiles[1], sizeof(MapTile)), 0);
     EXPECT_EQ(MapTiles[2].mask[0][0], 0) << "other tiles untouched";
-
-    std::string index;
-    for (int row = 0; row < 40; ++row) index += std::string(224, (char)('0' + row % 10)) + "\r\n";
-    WriteTextFile("Texture/Map/MapHitData.txt", index);
-    LoadTileIndexMap();
-    EXPECT_EQ(TileIndexMap[39][223], 9);
-    EXPECT_EQ(TileIndexMap[17][0], 7);
-
-    WriteTextFile("Texture/Map/MapImageData.txt", "6543210\r\n");
-    LoadBackgroundOrder();
-    EXPECT_EQ(BackgroundOrder[0], 6);
-    EXPECT_EQ(BackgroundOrder[6], 0);
 }
 
 TEST_F(StageFileTest, EarlyEndsShortAndLongLinesShowTheReadersBuffer) {

@@ -38,47 +38,6 @@ TEST_F(StageQueryTest, SamplesOutsideTheStageOrOfCellsNamingNoTileAreMinusOne) {
     EXPECT_EQ(TileIndexMap[3][6], -38) << "the stored value is kept";
 }
 
-TEST_F(StageQueryTest, ScanDirectionsLineCountsAndWidths) {
-    stage.Fill(100, 0, 100, StageHeightPx - 1, MaskSolid);  // one solid column
-    stage.Fill(0, 200, StageWidthPx - 1, 200, MaskSolid);   // one solid row
-    stage.Load();
-    // Left and up walk dist + 1 lines, right and down dist lines; a line is
-    // 2 x half wide, from centre - half to centre + half - 1; no pixels in a
-    // line find nothing and count nothing free. free -1: not pinned.
-    const struct {
-        int x, y, dir, half, dist, found, free;
-    } scans[] = {
-        {100, 50, 4, 10, 300, 0, 0},          {100, 50, ScanLeft, 10, 0, 1, 0},   {100, 50, ScanRight, 10, 0, 0, -1},
-        {100, 50, ScanRight, 10, 1, 1, -1},   {110, 50, ScanLeft, 10, 9, 0, 10},  {110, 50, ScanLeft, 10, 10, 1, 10},
-        {90, 50, ScanRight, 10, 10, 0, -1},   {90, 50, ScanRight, 10, 11, 1, 10}, {300, 190, ScanDown, 10, 11, 1, 10},
-        {300, 210, ScanUp, 10, 10, 1, 10},    {300, 210, ScanUp, 10, -1, 0, -1},  {110, 50, ScanUp, 10, 0, 1, -1},
-        {111, 50, ScanUp, 10, 0, 0, -1},      {90, 50, ScanUp, 10, 0, 0, -1},     {91, 50, ScanUp, 10, 0, 1, -1},
-        {100, 50, ScanLeft, 0, 300, 0, 0},    {100, 50, ScanLeft, -5, 300, 0, -1},
-    };
-    for (const auto& s : scans) {
-        SCOPED_TRACE(testing::Message() << s.x << "," << s.y << " dir " << s.dir << " half " << s.half << " dist " << s.dist);
-        int f = 99;
-        EXPECT_EQ(ScanMap(s.x, s.y, &f, (unsigned char)s.dir, s.half, s.dist), s.found);
-        if (s.free >= 0) { EXPECT_EQ(f, s.free); }
-    }
-}
-
-TEST_F(StageQueryTest, LineCountsFreeOnlyWhenItsLastPixelIsFree) {
-    stage.Fill(200, 0, 200, StageHeightPx - 1, MaskSolid);
-    stage.Fill(150, 500, 159, 500, 2);  // the last pixel of columns 150-159 is neither
-    stage.Load();
-    int f = 0;
-    // Columns 100 to 199, last pixel row 500.
-    EXPECT_EQ(ScanMap(100, 491, &f, ScanRight, 10, 300), 1);
-    EXPECT_EQ(f, 90);
-    // The same columns with their last pixel below the stage's bottom edge.
-    EXPECT_EQ(ScanMap(100, 1275, &f, ScanRight, 10, 300), 1);
-    EXPECT_EQ(f, 0);
-    // Rows whose last pixel lies right of the stage.
-    EXPECT_EQ(ScanMap(7160, 100, &f, ScanDown, 10, 50), 0);
-    EXPECT_EQ(f, 0);
-}
-
 // The plain walk: every pixel of every line through SampleMapHit.
 int PlainScan(int x, int y, int* freeCount, int dir, int half, int dist) {
     *freeCount = 0;
@@ -122,9 +81,11 @@ void ScatterTiles(std::minstd_rand& random, int solidIn, int cellSpread) {
                                          << ": " << r << "/" << fast << " against " << p << "/" << plain;
 }
 
-// Near every edge, and across many cells both ways from anywhere on the
-// stage: the walk by bands of cells stops on the same line and counts the
-// same free lines as the walk pixel by pixel.
+// Left and up walk dist + 1 lines, right and down dist lines; a line is
+// 2 x half wide, from centre - half to centre + half - 1, and counts as free
+// when its last pixel is free. Near every edge, and across many cells both
+// ways from anywhere on the stage, the walk by bands of cells stops on the
+// same line and counts the same free lines as the walk pixel by pixel.
 TEST(StageScanTest, ScansAgreeWithThePlainWalk) {
     std::minstd_rand random(7);
     ScatterTiles(random, 150, 12);
@@ -133,8 +94,11 @@ TEST(StageScanTest, ScansAgreeWithThePlainWalk) {
     for (int x : xs)
         for (int y : ys)
             for (int dir = 0; dir < 4; ++dir)
-                for (int half : {1, 3, 40})
-                    for (int dist : {0, 1, 60, 300}) EXPECT_TRUE(AgreesWithPlainWalk(x, y, dir, half, dist));
+                for (int half : {-5, 0, 1, 3, 40})
+                    for (int dist : {-1, 0, 1, 60, 300}) EXPECT_TRUE(AgreesWithPlainWalk(x, y, dir, half, dist));
+    int free = 99;
+    EXPECT_EQ(ScanMap(100, 50, &free, 4, 10, 300), 0) << "no such direction";
+    EXPECT_EQ(free, 0);
 
     ScatterTiles(random, 0, 13);
     for (int i = 0; i < 600; ++i) {

@@ -37,44 +37,31 @@ protected:
     Enemy table[EnemyCount];
 };
 
-TEST_F(EnemyFiles, EveryEnemyGetsItsPlaceAndItsKindsValues) {
+int OpenFiles() {
+    int n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++n;
+    return n;
+}
+
+TEST_F(EnemyFiles, EntriesRunOnAcrossLinesAndNoFileStaysOpen) {
     int kinds[EnemyCount];
     for (int i = 0; i < EnemyCount; ++i) kinds[i] = i % 4;
     WriteList(kinds, "3 1 1 past the 30th entry\n");
+    const int open = OpenFiles();
     LoadEnemies(table);
-    for (int i = 0; i < EnemyCount; ++i) {
-        const Enemy& e = table[i];
-        SCOPED_TRACE(i);
-        EXPECT_EQ(e.kind, i % 4);
-        EXPECT_EQ(e.x, 100.0f * i + 0.5f);
-        EXPECT_EQ(e.homeX, e.x);
-        EXPECT_EQ(e.y, 10.0f * i);
-        EXPECT_EQ(e.homeY, e.y);
-        EXPECT_EQ(e.animation + e.spin + e.facing + e.attack + e.attackCounter, 0.0f);
-        EXPECT_EQ(e.state, 1);
-        EXPECT_EQ(e.bossCount, 44);
-    }
-    const Enemy& k1 = table[29];
-    EXPECT_EQ(k1.width, 40);
-    EXPECT_EQ(k1.height, 48);
-    EXPECT_EQ(k1.xF, 2.25f);
-    EXPECT_EQ(k1.yF, -1.0f);
-    EXPECT_EQ(k1.airborne, 0);
-    EXPECT_EQ(table[3].xF, 0.125f);
-    EXPECT_EQ(table[3].airborne, 2);
+    EXPECT_EQ(OpenFiles(), open);
+    EXPECT_EQ(table[29].homeX, 2900.5f);
+    EXPECT_EQ(table[29].y, 290.0f);
+    EXPECT_EQ(table[29].height, 48);
+    EXPECT_EQ(table[3].xF, 0.125f);  // after leading space, before trailing text
 }
 
 TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ファイルオープンエラー\n");
-    for (const Enemy& e : table) {
-        EXPECT_EQ(e.state, 1);
-        EXPECT_EQ(e.spin, 0.0f);
-        EXPECT_EQ(e.kind, -77);
-        EXPECT_EQ(e.x, -1.0f);
-        EXPECT_EQ(e.width, -3);
-    }
+    for (const Enemy& e : table)
+        EXPECT_TRUE(e.state == 1 && e.spin == 0 && e.facing == FacingRight && e.kind == -77 && e.x == -1 && e.width == -3);
     // A kind with no file of its own keeps its values; the rest load.
     WriteList({7, -1, 2, 4});
     WriteTextFile("Texture/Enemy/no7.txt", "999 999 9 9 9");
@@ -90,10 +77,7 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    for (int i = 0; i < EnemyCount; ++i) {
-        EXPECT_EQ(table[i].x, 100.0f * i + 0.5f) << i;
-        EXPECT_EQ(table[i].width > 0, i < 5) << i;
-    }
+    for (int i = 0; i < EnemyCount; ++i) EXPECT_TRUE(table[i].x == 100.0f * i + 0.5f && (table[i].width > 0) == (i < 5)) << i;
 }
 
 TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
@@ -106,6 +90,7 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
         {"-0 -12.5E-1 16777217", 0, -1.25f, 16777216.0f},
         {"12-5 7", 12, -5.0f, 7.0f},
         {"1 2 3e+", 1, 2.0f, 9.0f},
+        {"1 2e1-3", 1, 20.0f, -3.0f},
         {"1 - 3", 1, 8.0f, 9.0f},
         {"1 infin 3", 1, 8.0f, 9.0f},
         {"1 nan(x 3", 1, 8.0f, 9.0f},
@@ -134,24 +119,16 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     EXPECT_EQ(table[0].y, strtof(tie, nullptr));
     EXPECT_TRUE(std::isnan(table[1].x));
     EXPECT_EQ(table[1].y, strtof("1.40129846432481707e-45", nullptr));
-    EXPECT_EQ(table[0].width, INT_MIN);
-    EXPECT_EQ(table[0].height, INT_MAX);
-    EXPECT_TRUE(std::isnan(table[0].xF));
-    EXPECT_EQ(table[0].yF, -INFINITY);
-    EXPECT_EQ(table[0].airborne, INT_MIN);
+    EXPECT_TRUE(table[0].width == INT_MIN && table[0].height == INT_MAX && std::isnan(table[0].xF) &&
+                table[0].yF == -INFINITY && table[0].airborne == INT_MIN);
     // After a failed read every later read fails, but positions follow home.
     SetUp();
     WriteTextFile(ListFile, "0 10 20\n2 30 40\n3 abc 60\n1 70 80\n");
     table[2].homeX = 555.0f;
     table[2].homeY = 666.0f;
     LoadEnemies(table);
-    EXPECT_EQ(table[1].x, 30.0f);
-    EXPECT_EQ(table[2].kind, 3);
-    EXPECT_EQ(table[2].x, 555.0f);
-    EXPECT_EQ(table[2].y, 666.0f);
-    EXPECT_EQ(table[3].kind, -77);
-    EXPECT_EQ(table[29].x, -1.0f);
-    EXPECT_EQ(table[2].width, 16);
+    EXPECT_TRUE(table[1].x == 30 && table[2].kind == 3 && table[2].x == 555 && table[2].y == 666 &&
+                table[2].width == 16 && table[3].kind == -77 && table[29].x == -1);
 }
 
 }  // namespace

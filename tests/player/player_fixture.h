@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "game/actors/hits.h"
 #include "game/actors/player.h"
 #include "game/frame.h"
 #include "game/records.h"
@@ -37,26 +38,11 @@ protected:
         Scene = SceneField;
     }
 
-    void Press(int vk) { keys[vk] = 0x80; }
-    void Release(int vk) { keys[vk] = 0; }
-
     void Frame() { UpdateFieldActors(keys); }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
     // Exactly these keys down for `frames` frames; they stay down after.
     void Run(int frames, std::initializer_list<int> down = {}) {
         std::memset(keys, 0, sizeof keys);
         for (int vk : down) keys[vk] = 0x80;
-        Frames(frames);
-    }
-
-    // Runs frames until the player stands on the floor again.
-    int FramesToLanding() {
-        int n = 0;
-        do {
-            Frame();
-        } while (++n < 1000 && ThePlayer.airborne != 0);
-        return n;
+        for (int i = 0; i < frames; ++i) Frame();
     }
 };

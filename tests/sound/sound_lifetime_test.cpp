@@ -104,3 +104,17 @@ TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsPlayNothing) {
     EXPECT_TRUE(MixWatch::SteadyAt(0));
     EXPECT_EQ(LiveSoundSegments(), 1);
 }
+
+// A working directory too long for the loader's search path: sound is off,
+// and shutdown still frees what start-up made.
+TEST(SoundWithoutDevice, ATooLongWorkingDirectoryTurnsSoundOff) {
+    ScratchDir directory;
+    const std::string deep = std::string(150, 'd') + "/" + std::string(150, 'e');
+    std::filesystem::create_directories(deep);
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(deep);
+    EXPECT_EQ(InitSound(nullptr), 0);
+    ReleaseSound();
+    ExpectEverythingReleased();
+    std::filesystem::current_path(previous);
+}

@@ -14,7 +14,7 @@
 #include "game/records.h"
 #include "game/stage/stage.h"
 #include "game/title.h"
-#include "tests/playthrough/bot.h"
+#include "bot.h"
 #include "tools/replay/replay.h"
 
 namespace {
