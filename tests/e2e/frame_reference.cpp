@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/crt.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 namespace {
 
