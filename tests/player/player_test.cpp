@@ -121,6 +121,8 @@ TEST_F(PlayerRun, BoxesTruncateTheWholeSumTowardZero) {
         EXPECT_EQ(PlayerOverheadBox().left, r.overhead);
         EXPECT_EQ(PlayerBodyBox().top, -35);
         EXPECT_EQ(PlayerLowBodyBox().top, -3);
+        // The overhead canopy covers the body down to where its low part starts.
+        EXPECT_EQ(PlayerOverheadBox().top + PlayerOverheadBox().height, PlayerLowBodyBox().top);
     }
     // Boxes that only share an edge do not overlap.
     const Box guard = PlayerForwardGuardBox();
@@ -155,6 +157,13 @@ TEST_F(PlayerRun, DeathBelowTheFloorLimitAndNoKeysOnceTheBossIsBeaten) {
     UpdatePlayer();
     EXPECT_EQ(Scene, SceneContinue);
     EXPECT_EQ(ThePlayer.HP, 0);
+    // Life runs out at zero, not before.
+    for (int hp : {1, 0}) {
+        SetUp();
+        ThePlayer.HP = hp;
+        UpdatePlayer();
+        EXPECT_EQ(Scene, hp > 0 ? SceneField : SceneContinue) << "HP " << hp;
+    }
     SetUp();
     BossHp = 0;
     Run(1, {VK_RIGHT, KeyZ, KeyX, KeyC});
