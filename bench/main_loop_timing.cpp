@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "platform/testhooks.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "game/actors/boss.h"
 #include "platform/crt.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 namespace {
 

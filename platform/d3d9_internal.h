@@ -73,6 +73,7 @@ struct IDirect3DDevice9::Impl {
     SDL_Surface* surface = nullptr;  // null until the first frame lays it out
     void* surfacePixels = nullptr;
     int surfaceWidth = 0, surfaceHeight = 0;
+    UINT laidOutWidth = 0, laidOutHeight = 0;  // the back buffer's, then
     SDL_Rect picture{};
     int* sourceColumns = nullptr;  // new[], picture.w entries
     uint32_t* scaledRow = nullptr;  // new[], one row of the picture

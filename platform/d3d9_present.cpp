@@ -89,6 +89,8 @@ void LayOut(IDirect3DDevice9::Impl* impl, SDL_Surface* surface) {
     impl->surfacePixels = surface->pixels;
     impl->surfaceWidth = surface->w;
     impl->surfaceHeight = surface->h;
+    impl->laidOutWidth = impl->width;
+    impl->laidOutHeight = impl->height;
     impl->picture = LetterboxedPicture(surface->w, surface->h, (int)impl->width, (int)impl->height);
     delete[] impl->sourceColumns;
     delete[] impl->scaledRow;
@@ -153,9 +155,11 @@ void PresentIntoSurface(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* w
         if (!MakeRenderer(impl, window)) impl->shownHandle = nullptr;
         return;
     }
-    // SDL makes the surface anew when the window's size changes.
+    // SDL makes the surface anew when the window's size changes; a Reset
+    // may have changed the back buffer's.
     const bool fresh = surface != impl->surface || surface->pixels != impl->surfacePixels ||
-                       surface->w != impl->surfaceWidth || surface->h != impl->surfaceHeight;
+                       surface->w != impl->surfaceWidth || surface->h != impl->surfaceHeight ||
+                       impl->width != impl->laidOutWidth || impl->height != impl->laidOutHeight;
     if (fresh) LayOut(impl, surface);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     if (impl->picture.w > 0 && impl->picture.h > 0) ScaleInto(impl, surface);

@@ -64,7 +64,9 @@ TEST_F(BossFrame, BelowOneFiftyItFreezesThirtyUpdatesAndCarriesItsAttackOver) {
 
 TEST_F(BossFrame, LifeBelowZeroAtTheDefeatReadsZeroAndItFliesThePlayersWay) {
     for (int facing : {0, 1}) {
+        Boss.spin = 77.0f;  // spun by the last defeat: a new fight starts it upright
         ResetBoss();
+        EXPECT_EQ(Boss.spin, 0.0f);
         Boss.kind = BossSecondForm;
         BossHp = -4;
         ThePlayer.facing = facing;
@@ -73,8 +75,10 @@ TEST_F(BossFrame, LifeBelowZeroAtTheDefeatReadsZeroAndItFliesThePlayersWay) {
         EXPECT_EQ(BossHp, 0);
         EXPECT_EQ(Boss.state, BossDefeated);
         EXPECT_EQ(Boss.xF, facing ? -20.0f : 20.0f);
+        const float spin = Boss.spin;
         UpdateBoss();
         EXPECT_EQ(Boss.x, x + (facing ? -20.0f : 20.0f));
+        EXPECT_NE(Boss.spin, spin);  // it tumbles as it flies
     }
 }
 

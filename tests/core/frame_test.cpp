@@ -17,7 +17,7 @@
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
 #include "support/actor_scene.h"
-#include "support/headless_game.h"
+#include "tools/replay/headless_game.h"
 #include "support/message_box_recorder.h"
 #include "support/test_graphics.h"
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/crt.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 namespace {
 
@@ -36,13 +36,14 @@ struct Image {
     std::vector<uint32_t> rgb;  // 0xRRGGBB
 };
 
-bool WritePpm(const std::string& path, const Image& image) {
+// Binary PPM, or PGM of the blue channel when `grey`.
+bool WritePnm(const std::string& path, const Image& image, bool grey = false) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", image.width, image.height);
+    std::fprintf(f, "P%c\n%d %d\n255\n", grey ? '5' : '6', image.width, image.height);
     for (uint32_t p : image.rgb) {
         const unsigned char bytes[3] = {(unsigned char)(p >> 16), (unsigned char)(p >> 8), (unsigned char)p};
-        std::fwrite(bytes, 1, 3, f);
+        std::fwrite(grey ? bytes + 2 : bytes, 1, grey ? 1 : 3, f);
     }
     return std::fclose(f) == 0;
 }
@@ -71,12 +72,15 @@ bool ReadPnm(const std::string& path, Image* image) {
     return ok;
 }
 
+HWND Start() {
+    HWND window = StartHeadlessGame();
+    if (!window) std::fprintf(stderr, "the game did not start\n");
+    return window;
+}
+
 Image BackBuffer() {
-    Image image;
-    image.width = Width;
-    image.height = Height;
     const uint32_t* pixels = Graphics.device->BackBuffer();
-    image.rgb.assign(pixels, pixels + Width * Height);
+    Image image{Width, Height, std::vector<uint32_t>(pixels, pixels + Width * Height)};
     for (uint32_t& p : image.rgb) p &= 0xFFFFFF;
     return image;
 }
@@ -101,20 +105,13 @@ struct Agreement {
             else reference.rgb[i] = Magenta;
         }
         std::printf("%ld of %d pixels are the same in every frame\n", kept, Width * Height);
-        FILE* f = std::fopen(maskPath.c_str(), "wb");
-        if (!f) return false;
-        std::fprintf(f, "P5\n%d %d\n255\n", Width, Height);
-        for (uint32_t m : mask.rgb) std::fputc(m ? 255 : 0, f);
-        return std::fclose(f) == 0 && WritePpm(outPath, reference);
+        return WritePnm(maskPath, mask, true) && WritePnm(outPath, reference);
     }
 };
 
 int Title(const std::string& outPath, const std::string& maskPath) {
-    HWND window = StartHeadlessGame();
-    if (!window) {
-        std::fprintf(stderr, "the game did not start\n");
-        return 1;
-    }
+    HWND window = Start();
+    if (!window) return 1;
     HeadlessFrame(window, {VK_RETURN});  // the logo to rest
     HeadlessFrame(window, {});
     // One frame for each height of the rain: the seed whose first number
@@ -142,15 +139,10 @@ int Title(const std::string& outPath, const std::string& maskPath) {
 }
 
 int Field(const std::string& outPath, const std::string& maskPath) {
-    constexpr int Seeds = 12;
-    constexpr int FirstFrame = 12;  // the player has landed by then
-    constexpr int LastFrame = 48;
-    constexpr int FrameStep = 4;
-    HWND window = StartHeadlessGame();
-    if (!window) {
-        std::fprintf(stderr, "the game did not start\n");
-        return 1;
-    }
+    // Every fourth frame from the 12th, when the player has landed, to the 48th.
+    constexpr int Seeds = 12, FirstFrame = 12, LastFrame = 48, FrameStep = 4;
+    HWND window = Start();
+    if (!window) return 1;
     Agreement agreement;
     for (int seed = 1; seed <= Seeds; ++seed) {
         ResetGameToProgramStart();
@@ -183,7 +175,7 @@ int Mask(const std::string& shotPath, const std::string& maskPath, const std::st
     }
     for (size_t i = 0; i < shot.rgb.size(); ++i)
         if (!mask.rgb[i]) shot.rgb[i] = Magenta;
-    return WritePpm(outPath, shot) ? 0 : 1;
+    return WritePnm(outPath, shot) ? 0 : 1;
 }
 
 // Pixels of the rows that agree between after(x, y) and before(x + dx,
@@ -208,8 +200,7 @@ Agreeing Agree(const Image& before, const Image& after, int top, int bottom, int
 }
 
 int Shift(const std::string& beforePath, const std::string& afterPath, int top, int bottom) {
-    constexpr int CoarseStepPx = 8;
-    constexpr int MinOverlapPx = 80;
+    constexpr int CoarseStepPx = 8, MinOverlapPx = 80;
     Image before, after;
     if (!ReadPnm(beforePath, &before) || !ReadPnm(afterPath, &after)) return 1;
     if (before.width != after.width || before.height != after.height || top < 0 || bottom > before.height ||

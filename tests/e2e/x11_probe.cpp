@@ -16,18 +16,22 @@ namespace {
 constexpr int SampleSidePx = 32;
 constexpr long RestoreTimeoutMs = 5000;
 
-int CloseWindow(Display* display, Window window) {
-    Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+// A client message about `window` of type `type` with a first datum, sent to `to`.
+void SendMessage(Display* display, Window to, Window window, const char* type, long datum, long mask) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = protocols;
+    event.xclient.message_type = XInternAtom(display, type, False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+    event.xclient.data.l[0] = datum;
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
+    XSendEvent(display, to, False, mask, &event);
     XSync(display, False);
+}
+
+int CloseWindow(Display* display, Window window) {
+    const long deleteWindow = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    SendMessage(display, window, window, "WM_PROTOCOLS", deleteWindow, NoEventMask);
     return 0;
 }
 
@@ -41,9 +45,7 @@ int CursorHidden(Display* display) {
     XFixesCursorImage* image = XFixesGetCursorImage(display);
     if (!image) return 2;
     int visible = 0;
-    for (int i = 0; i < image->width * image->height; ++i) {
-        if ((image->pixels[i] >> 24) & 0xFF) ++visible;
-    }
+    for (int i = 0; i < image->width * image->height; ++i) visible += (image->pixels[i] >> 24 & 0xFF) != 0;
     std::printf("cursor %dx%d, %d visible pixels\n", image->width, image->height, visible);
     XFree(image);
     return visible == 0 ? 0 : 1;
@@ -72,15 +74,9 @@ int Restore(Display* display, Window window) {
         std::fprintf(stderr, "the middle of the screen is not black before the restore\n");
         return 2;
     }
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;  // from a pager or task bar
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(display);
+    // Source 2: from a pager or task bar.
+    SendMessage(display, DefaultRootWindow(display), window, "_NET_ACTIVE_WINDOW", 2,
+                SubstructureRedirectMask | SubstructureNotifyMask);
     using std::chrono::steady_clock;
     const steady_clock::time_point start = steady_clock::now();
     for (;;) {
@@ -109,14 +105,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open the display\n");
         return 2;
     }
+    const Window window = argc == 3 ? static_cast<Window>(std::strtoul(argv[2], nullptr, 0)) : 0;
     int result = 2;
-    if (std::strcmp(argv[1], "close") == 0 && argc == 3) {
-        result = CloseWindow(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
-    } else if (std::strcmp(argv[1], "cursor-hidden") == 0) {
-        result = CursorHidden(display);
-    } else if (std::strcmp(argv[1], "restore") == 0 && argc == 3) {
-        result = Restore(display, static_cast<Window>(std::strtoul(argv[2], nullptr, 0)));
-    }
+    if (std::strcmp(argv[1], "close") == 0 && window) result = CloseWindow(display, window);
+    else if (std::strcmp(argv[1], "cursor-hidden") == 0) result = CursorHidden(display);
+    else if (std::strcmp(argv[1], "restore") == 0 && window) result = Restore(display, window);
     XCloseDisplay(display);
     return result;
 }

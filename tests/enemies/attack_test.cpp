@@ -33,7 +33,8 @@ protected:
 
 TEST_F(Strikes, BoxesStopAtTheirEdgesAndTheFieldWindowClosesAtEighteen) {
     // Ground box 48 to 93 px ahead, 80 to 16 px above the feet; aerial box A
-    // 38 to 78 px ahead over the full height, B under the feet.
+    // 38 to 78 px ahead over the full height, B under the feet, 48 px back
+    // to 47 px forward.
     const struct { int state, count, facing; float dx, dy; int hit; } rows[] = {
         {1, 19, Right, 60, 0, 1},    {1, 18, Right, 60, 0, 0},     {3, 0, Right, 60, 0, 0},
         {4, 29, Right, 60, 0, 0},    {5, 19, Right, 60, 0, 1},     {0, 25, Right, 60, 0, 0},
@@ -41,6 +42,7 @@ TEST_F(Strikes, BoxesStopAtTheirEdgesAndTheFieldWindowClosesAtEighteen) {
         {1, 25, Left, -104, 0, 0},   {1, 25, Left, -103, 0, 1},    {1, 25, Left, 60, 0, 0},
         {1, 25, Right, 60, -80, 0},  {1, 25, Right, 60, -47, 1},   {5, 25, Right, 70, -60, 1},
         {5, 25, Right, -30, 40, 1},  {5, 25, Right, -30, 42, 0},   {5, 25, Right, -70, -60, 0},
+        {5, 25, Left, 58, 40, 1},    {5, 25, Left, 59, 40, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "state " << row.state << " count " << row.count << " facing "

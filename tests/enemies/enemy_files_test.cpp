@@ -60,13 +60,8 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "ファイルオープンエラー\n");
-    for (const Enemy& e : table) {
-        EXPECT_EQ(e.state, 1);
-        EXPECT_EQ(e.spin, 0.0f);
-        EXPECT_EQ(e.kind, -77);
-        EXPECT_EQ(e.x, -1.0f);
-        EXPECT_EQ(e.width, -3);
-    }
+    for (const Enemy& e : table)
+        EXPECT_TRUE(e.state == 1 && e.spin == 0 && e.facing == FacingRight && e.kind == -77 && e.x == -1 && e.width == -3);
     // A kind with no file of its own keeps its values; the rest load.
     WriteList({7, -1, 2, 4});
     WriteTextFile("Texture/Enemy/no7.txt", "999 999 9 9 9");
@@ -82,10 +77,7 @@ TEST_F(EnemyFiles, MissingFilesStopTheLoadWhereTheyAreNeeded) {
     testing::internal::CaptureStdout();
     LoadEnemies(table);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    for (int i = 0; i < EnemyCount; ++i) {
-        EXPECT_EQ(table[i].x, 100.0f * i + 0.5f) << i;
-        EXPECT_EQ(table[i].width > 0, i < 5) << i;
-    }
+    for (int i = 0; i < EnemyCount; ++i) EXPECT_TRUE(table[i].x == 100.0f * i + 0.5f && (table[i].width > 0) == (i < 5)) << i;
 }
 
 TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
@@ -127,24 +119,16 @@ TEST_F(EnemyFiles, NumbersReadAsTheFormattedReadTakesThemButSaturate) {
     EXPECT_EQ(table[0].y, strtof(tie, nullptr));
     EXPECT_TRUE(std::isnan(table[1].x));
     EXPECT_EQ(table[1].y, strtof("1.40129846432481707e-45", nullptr));
-    EXPECT_EQ(table[0].width, INT_MIN);
-    EXPECT_EQ(table[0].height, INT_MAX);
-    EXPECT_TRUE(std::isnan(table[0].xF));
-    EXPECT_EQ(table[0].yF, -INFINITY);
-    EXPECT_EQ(table[0].airborne, INT_MIN);
+    EXPECT_TRUE(table[0].width == INT_MIN && table[0].height == INT_MAX && std::isnan(table[0].xF) &&
+                table[0].yF == -INFINITY && table[0].airborne == INT_MIN);
     // After a failed read every later read fails, but positions follow home.
     SetUp();
     WriteTextFile(ListFile, "0 10 20\n2 30 40\n3 abc 60\n1 70 80\n");
     table[2].homeX = 555.0f;
     table[2].homeY = 666.0f;
     LoadEnemies(table);
-    EXPECT_EQ(table[1].x, 30.0f);
-    EXPECT_EQ(table[2].kind, 3);
-    EXPECT_EQ(table[2].x, 555.0f);
-    EXPECT_EQ(table[2].y, 666.0f);
-    EXPECT_EQ(table[3].kind, -77);
-    EXPECT_EQ(table[29].x, -1.0f);
-    EXPECT_EQ(table[2].width, 16);
+    EXPECT_TRUE(table[1].x == 30 && table[2].kind == 3 && table[2].x == 555 && table[2].y == 666 &&
+                table[2].width == 16 && table[3].kind == -77 && table[29].x == -1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/testhooks.h"
-#include "support/headless_game.h"
+#include "tools/replay/headless_game.h"
 #include "support/scratch.h"
 
 namespace fs = std::filesystem;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include "gfx_fixture.h"
@@ -30,6 +31,33 @@ protected:
         if (d3d) d3d->Release();
     }
 
+    // What the window shows, row by row: read from its renderer when it
+    // has one, else from its surface. True when it went through a renderer.
+    static bool Shown(SDL_Window* sdl, std::vector<uint32_t>* pixels) {
+        int width = 0, height = 0;
+        SDL_GetWindowSize(sdl, &width, &height);
+        pixels->assign((size_t)width * height, 0);
+        SDL_Renderer* renderer = SDL_GetRenderer(sdl);
+        if (renderer) {
+            SDL_RenderSetLogicalSize(renderer, 0, 0);  // reads the whole window, not the picture
+            SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels->data(), width * 4);
+        } else if (const SDL_Surface* surface = SDL_GetWindowSurface(sdl)) {
+            for (int y = 0; y < height && surface->w == width && surface->h == height; ++y)
+                std::memcpy(&(*pixels)[(size_t)y * width],
+                            static_cast<const char*>(surface->pixels) + y * surface->pitch, (size_t)width * 4);
+        }
+        for (uint32_t& pixel : *pixels) pixel &= 0xFFFFFFu;
+        return renderer != nullptr;
+    }
+    uint32_t CentrePixel() {
+        SDL_Window* sdl = PlatformSdlWindow(window);
+        std::vector<uint32_t> pixels;
+        Shown(sdl, &pixels);
+        int width = 0, height = 0;
+        SDL_GetWindowSize(sdl, &width, &height);
+        return pixels.empty() ? 0 : pixels[(size_t)(height / 2) * width + width / 2];
+    }
+
     HWND window = nullptr;
     IDirect3D9* d3d = nullptr;
     IDirect3DDevice9* device = nullptr;
@@ -44,11 +72,7 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     // No GPU here: no renderer, the picture is scaled into the window's surface.
     EXPECT_EQ(SDL_GetRenderer(sdl), nullptr);
-    const SDL_Surface* surface = SDL_GetWindowSurface(sdl);
-    ASSERT_NE(surface, nullptr);
-    const uint32_t middle =
-        static_cast<const uint32_t*>(surface->pixels)[(surface->h / 2) * (surface->pitch / 4) + surface->w / 2];
-    EXPECT_EQ(middle & 0xFFFFFFu, 0x00FF00u);
+    EXPECT_EQ(CentrePixel(), 0x00FF00u);
 
     // Reset into a window leaves full screen.
     D3DPRESENT_PARAMETERS windowed = GameParams();
@@ -57,6 +81,32 @@ TEST_F(PresentTest, FullScreenDevicePresentsIntoItsWindow) {
     ASSERT_EQ(device->Reset(&windowed), D3D_OK);
     EXPECT_EQ(SDL_GetWindowFlags(sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP, 0u);
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+// A side of 0 takes the window's client area when windowed and the game's
+// 640 x 480 in full screen; the sizes and defaults taken are written back,
+// and the next present shows the new buffer.
+TEST_F(PresentTest, ZeroSidesTakeTheClientAreaOnlyInAWindow) {
+    RECT client;
+    ASSERT_TRUE(GetClientRect(window, &client));
+    ASSERT_NE(client.right, 640);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    for (BOOL windowed : {TRUE, FALSE}) {
+        D3DPRESENT_PARAMETERS params{};
+        params.hDeviceWindow = window;
+        params.Windowed = windowed;
+        ASSERT_EQ(device->Reset(&params), D3D_OK);
+        const UINT width = windowed ? client.right : 640, height = windowed ? client.bottom : 480;
+        EXPECT_EQ(std::make_tuple(params.BackBufferWidth, params.BackBufferHeight, params.BackBufferFormat,
+                                  params.BackBufferCount, device->BackBufferWidth(), device->BackBufferHeight()),
+                  std::make_tuple(width, height, D3DFMT_X8R8G8B8, 1u, width, height));
+        // Without a depth buffer there is no depth or stencil to clear.
+        EXPECT_LT(device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 0), 0);
+        EXPECT_LT(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0), 0);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        EXPECT_EQ(CentrePixel(), 0x00FF00u);
+    }
 }
 
 // The picture scaled into the window's surface is the one SDL's renderer
@@ -79,19 +129,9 @@ TEST_F(PresentTest, SurfaceAndRendererShowTheSamePicture) {
             for (int x = 0; x < 640; ++x) own->impl->color[y * 640 + x] = 0xFF000000u | (uint32_t)(y << 10 | x);
         SDL_SetWindowSize(sdl, width, height);
         own->Present(nullptr, nullptr, nullptr, nullptr);
-        pixels->assign((size_t)width * height, 0);
-        SDL_Renderer* renderer = SDL_GetRenderer(sdl);
-        if (renderer) {
-            SDL_RenderSetLogicalSize(renderer, 0, 0);  // reads the whole window, not the picture
-            SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels->data(), width * 4);
-        } else if (const SDL_Surface* surface = SDL_GetWindowSurface(sdl)) {
-            for (int y = 0; y < height && surface->w == width; ++y)
-                std::memcpy(&(*pixels)[(size_t)y * width],
-                            static_cast<const char*>(surface->pixels) + y * surface->pitch, (size_t)width * 4);
-        }
-        for (uint32_t& pixel : *pixels) pixel &= 0xFFFFFFu;
+        const bool rendered = Shown(sdl, pixels);
         own->Release();
-        return renderer != nullptr;
+        return rendered;
     };
     const std::pair<int, int> sizes[] = {{640, 480},   {1920, 1080}, {3840, 2160}, {1366, 768},
                                          {1000, 1000}, {1280, 1024}, {641, 479},   {333, 777}};

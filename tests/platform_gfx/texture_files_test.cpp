@@ -1,5 +1,5 @@
 // Texture files: each format with its pixels, power-of-two sides, and
-// files that must fail and then draw nothing.
+// files that must fail, say why, and then draw nothing.
 #include <algorithm>
 #include <cstdlib>
 #include "gfx_fixture.h"
@@ -26,78 +26,90 @@ protected:
         return nullptr;
     }
 
-    static std::vector<uint32_t> Texels(IDirect3DTexture9* texture, D3DSURFACE_DESC* desc) {
-        texture->GetLevelDesc(0, desc);
+    // The texels, row by row, with the texture's sides.
+    static std::vector<uint32_t> Texels(IDirect3DTexture9* texture, UINT* width, UINT* height) {
+        D3DSURFACE_DESC desc;
+        texture->GetLevelDesc(0, &desc);
+        *width = desc.Width, *height = desc.Height;
         D3DLOCKED_RECT locked;
-        std::vector<uint32_t> texels;
-        if (FAILED(texture->LockRect(0, &locked, nullptr, 0))) return texels;
-        for (UINT y = 0; y < desc->Height; ++y) {
-            const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<char*>(locked.pBits) + y * locked.Pitch);
-            texels.insert(texels.end(), row, row + desc->Width);
-        }
+        if (FAILED(texture->LockRect(0, &locked, nullptr, 0))) return {};
+        const uint32_t* texels = static_cast<const uint32_t*>(locked.pBits);
+        std::vector<uint32_t> all(texels, texels + (size_t)desc.Width * desc.Height);
         texture->UnlockRect(0);
-        return texels;
+        return all;
     }
 
     TempDir dir;
 };
 
-bool NearRgb(uint32_t got, uint32_t want, int tolerance) {
-    for (int shift = 0; shift <= 16; shift += 8) {
-        if (std::abs((int)((got >> shift) & 0xFF) - (int)((want >> shift) & 0xFF)) > tolerance) return false;
+std::vector<uint32_t> Gradient(int width, int height) {
+    std::vector<uint32_t> picture;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) picture.push_back(0xFF000000u | (uint32_t)(x << 12) | (uint32_t)y);
     }
-    return (got >> 24) == 0xFF;
+    return picture;
 }
 }  // namespace
 
-TEST_F(TextureFileTest, PngKeepsItsAlphaAndIsStretchedToPowersOfTwo) {
-    // 3 x 2 becomes 4 x 2: texel columns 0, 1, 1, 2 of the picture.
-    const std::vector<uint32_t> picture = {0xFF102030u, 0x80405060u, 0x00708090u,
-                                           0xFFA0B0C0u, 0x40D0E0F0u, 0xC0010203u};
-    // A Japanese name, as the enemies' pictures have.
-    ASSERT_TRUE(WritePng(dir.File("敵1.png"), 3, 2, picture));
-    IDirect3DTexture9* texture = Load(dir.File("敵1.png"));
-    ASSERT_NE(texture, nullptr);
-    D3DSURFACE_DESC desc;
-    const std::vector<uint32_t> texels = Texels(texture, &desc);
-    EXPECT_EQ(desc.Width, 4u);
-    EXPECT_EQ(desc.Height, 2u);
-    const int columns[4] = {0, 1, 1, 2};
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(texels[(size_t)y * 4 + x], picture[(size_t)y * 3 + columns[x]]);
+TEST_F(TextureFileTest, PicturesStretchToPowerOfTwoSidesTakingTheTexelUnderEachCentre) {
+    // 3 x 2 becomes 4 x 2: texel columns 0, 1, 1, 2 of the picture; a
+    // Japanese name, as the enemies' pictures have.
+    const std::vector<uint32_t> small = {0xFF102030u, 0x80405060u, 0x00708090u,
+                                         0xFFA0B0C0u, 0x40D0E0F0u, 0xC0010203u};
+    const std::vector<uint32_t> screen = Gradient(640, 480), tall = Gradient(2, 5);
+    const struct {
+        const char* name;
+        int width, height;
+        const std::vector<uint32_t>& picture;
+        UINT textureWidth, textureHeight;
+    } cases[] = {{"敵1.png", 3, 2, small, 4, 2}, {"screen.png", 640, 480, screen, 1024, 512}, {"tall.bmp", 2, 5, tall, 2, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File(c.name);
+        ASSERT_TRUE(std::string(c.name).find(".png") != std::string::npos ? WritePng(path, c.width, c.height, c.picture)
+                                                                           : WriteBmp(path, c.width, c.height, c.picture));
+        IDirect3DTexture9* texture = Load(path);
+        ASSERT_NE(texture, nullptr);
+        UINT width = 0, height = 0;
+        const std::vector<uint32_t> texels = Texels(texture, &width, &height);
+        ASSERT_EQ(std::make_pair(width, height), std::make_pair(c.textureWidth, c.textureHeight));
+        for (UINT y = 0; y < height; ++y) {
+            const UINT row = (2 * y + 1) * c.height / (2 * height);
+            for (UINT x = 0; x < width; ++x) {
+                const UINT column = (2 * x + 1) * c.width / (2 * width);
+                ASSERT_EQ(texels[y * width + x], c.picture[row * c.width + column]) << x << "," << y;
+            }
+        }
     }
-    // Its translucent texels blend; the transparent one leaves blue.
-    DrawAt(texture, RECT{0, 0, 4, 2}, 0.0f, 0.0f);
+    // Translucent texels blend; the transparent one leaves blue.
+    DrawAt(textures[0], RECT{0, 0, 4, 2}, 0.0f, 0.0f);
     EXPECT_EQ(Pixel(0, 0), 0xFF102030u);
     EXPECT_EQ(Pixel(3, 0), ClearBlue);
 }
 
-TEST_F(TextureFileTest, JpegAndBmpLoadTheirColours) {
+// JPEG is lossy: flat colours come back within a few levels, opaque.
+TEST_F(TextureFileTest, JpegLoadsItsColours) {
     std::vector<uint32_t> picture(16 * 8);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 16; ++x) picture[(size_t)y * 16 + x] = x < 8 ? 0xFFC04020u : 0xFF2080E0u;
-    }
+    for (size_t i = 0; i < picture.size(); ++i) picture[i] = i % 16 < 8 ? 0xFFC04020u : 0xFF2080E0u;
     ASSERT_TRUE(WriteJpeg(dir.File("b.jpg"), 16, 8, picture));
-    ASSERT_TRUE(WriteBmp(dir.File("c.bmp"), 16, 8, picture));
     IDirect3DTexture9* jpeg = Load(dir.File("b.jpg"));
-    IDirect3DTexture9* bmp = Load(dir.File("c.bmp"));
     ASSERT_NE(jpeg, nullptr);
-    ASSERT_NE(bmp, nullptr);
-    D3DSURFACE_DESC desc;
-    const std::vector<uint32_t> fromJpeg = Texels(jpeg, &desc);
-    EXPECT_EQ(desc.Width, 16u);
-    EXPECT_EQ(desc.Height, 8u);
-    EXPECT_TRUE(NearRgb(fromJpeg[2 * 16 + 2], 0xFFC04020u, 4));
-    EXPECT_TRUE(NearRgb(fromJpeg[5 * 16 + 13], 0xFF2080E0u, 4));
-    EXPECT_EQ(Texels(bmp, &desc), picture);
+    UINT width = 0, height = 0;
+    const std::vector<uint32_t> texels = Texels(jpeg, &width, &height);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(16u, 8u));
+    for (size_t at : {2 * 16 + 2, 5 * 16 + 13}) {
+        for (int shift = 0; shift <= 24; shift += 8) {
+            EXPECT_LE(std::abs((int)((texels[at] >> shift) & 0xFF) - (int)((picture[at] >> shift) & 0xFF)), 4) << at;
+        }
+    }
 }
 
-TEST_F(TextureFileTest, PlainBmpRowsArePaddedAndStoredEitherWayUp) {
-    // Three pixels a row: each stored row is padded to 12 bytes.
+// A plain BMP's rows are the packed rows, padded to four bytes; stored
+// top row first, its height is negative.
+TEST_F(TextureFileTest, PlainBmpReadsEitherWayUp) {
     const std::vector<uint32_t> picture = {0xFF102030u, 0xFF405060u, 0xFF708090u,
                                            0xFFA0B0C0u, 0xFFD0E0F0u, 0xFF010203u};
     ASSERT_TRUE(WriteBmp(dir.File("up.bmp"), 3, 2, picture));
-    // The same picture with its top row first: a negative height.
     std::vector<unsigned char> bytes = ReadBytes(dir.File("up.bmp"));
     ASSERT_GE(bytes.size(), 54u + 24u);
     const size_t offset = bytes[10] | bytes[11] << 8 | bytes[12] << 16 | (size_t)bytes[13] << 24;
@@ -108,71 +120,62 @@ TEST_F(TextureFileTest, PlainBmpRowsArePaddedAndStoredEitherWayUp) {
     for (const char* name : {"up.bmp", "down.bmp"}) {
         IDirect3DTexture9* texture = Load(dir.File(name));
         ASSERT_NE(texture, nullptr) << name;
-        D3DSURFACE_DESC desc;
-        const std::vector<uint32_t> texels = Texels(texture, &desc);
+        UINT width = 0, height = 0;
+        const std::vector<uint32_t> texels = Texels(texture, &width, &height);
         ASSERT_EQ(texels.size(), 8u) << name;  // 4 x 2: picture columns 0, 1, 1, 2
         const int columns[4] = {0, 1, 1, 2};
         for (int i = 0; i < 8; ++i) EXPECT_EQ(texels[i], picture[(size_t)(i / 4) * 3 + columns[i % 4]]) << name;
     }
 }
 
-TEST_F(TextureFileTest, ScreenSizedPictureBecomesPowerOfTwoTexture) {
-    std::vector<uint32_t> picture(640 * 480);
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) picture[(size_t)y * 640 + x] = 0xFF000000u | (uint32_t)(x << 12) | (uint32_t)y;
-    }
-    ASSERT_TRUE(WritePng(dir.File("screen.png"), 640, 480, picture));
-    IDirect3DTexture9* texture = Load(dir.File("screen.png"));
-    ASSERT_NE(texture, nullptr);
-    D3DSURFACE_DESC desc;
-    const std::vector<uint32_t> texels = Texels(texture, &desc);
-    EXPECT_EQ(desc.Width, 1024u);
-    EXPECT_EQ(desc.Height, 512u);
-    // The corners of the picture fill the corners of the texture.
-    EXPECT_EQ(texels[0], picture[0]);
-    EXPECT_EQ(texels[(size_t)511 * 1024 + 1023], picture[(size_t)479 * 640 + 639]);
-    EXPECT_EQ(texels[(size_t)256 * 1024 + 512], picture[(size_t)240 * 640 + 320]);
-}
-
-TEST_F(TextureFileTest, MissingEmptyTruncatedOrCorruptFilesFailCleanly) {
+TEST_F(TextureFileTest, BadFilesFailAndSayWhy) {
     std::vector<uint32_t> picture(64 * 64, 0xFF808080u);
     for (size_t i = 0; i < picture.size(); i += 7) picture[i] = 0x80123456u;
     ASSERT_TRUE(WritePng(dir.File("whole.png"), 64, 64, picture));
     ASSERT_TRUE(WriteJpeg(dir.File("whole.jpg"), 64, 64, picture));
     ASSERT_TRUE(WriteBmp(dir.File("whole.bmp"), 64, 64, picture));
-    std::vector<std::string> bad = {dir.File("absent.png"), dir.Path()};
     ASSERT_TRUE(WriteBytes(dir.File("empty.png"), {}));
-    bad.push_back(dir.File("empty.png"));
     ASSERT_TRUE(WriteBytes(dir.File("text.png"), {'h', 'e', 'l', 'l', 'o'}));
-    bad.push_back(dir.File("text.png"));
     for (const char* name : {"whole.png", "whole.jpg", "whole.bmp"}) {
         const std::vector<unsigned char> bytes = ReadBytes(dir.File(name));
         ASSERT_GT(bytes.size(), 100u);
-        const std::string stem = dir.File(std::string("cut-") + name);
-        ASSERT_TRUE(WriteBytes(stem, std::vector<unsigned char>(bytes.begin(), bytes.begin() + bytes.size() / 2)));
-        bad.push_back(stem);
+        ASSERT_TRUE(WriteBytes(dir.File(std::string("cut-") + name),
+                               std::vector<unsigned char>(bytes.begin(), bytes.begin() + bytes.size() / 2)));
         std::vector<unsigned char> scrambled = bytes;
         for (size_t i = 12; i < scrambled.size(); i += 3) scrambled[i] ^= 0x5A;
-        const std::string broken = dir.File(std::string("bad-") + name);
-        ASSERT_TRUE(WriteBytes(broken, scrambled));
-        bad.push_back(broken);
+        ASSERT_TRUE(WriteBytes(dir.File(std::string("bad-") + name), scrambled));
     }
-    for (const std::string& path : bad) EXPECT_EQ(Load(path), nullptr) << path;
+    const struct {
+        std::string path, why;
+    } cases[] = {{dir.File("absent.png"), "cannot open the file"},         {dir.Path(), "the file cannot be read whole"},
+                 {dir.File("empty.png"), "the file is empty"},    {dir.File("text.png"), "not a PNG, JPEG or BMP"},
+                 {dir.File("cut-whole.png"), ""},                 {dir.File("bad-whole.png"), ""},
+                 {dir.File("cut-whole.jpg"), "file cut short"},        {dir.File("bad-whole.jpg"), "Unsupported marker"},
+                 {dir.File("cut-whole.bmp"), "not a readable BMP"}, {dir.File("bad-whole.bmp"), "BMP header"}};
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Load(c.path), nullptr) << c.path;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find("\"" + c.path + "\": " + c.why), std::string::npos) << said;
+    }
     // The whole files still load.
     for (const char* name : {"whole.png", "whole.jpg", "whole.bmp"}) EXPECT_NE(Load(dir.File(name)), nullptr) << name;
 }
 
-TEST_F(TextureFileTest, PicturesLargerThanTheLargestTextureFail) {
+TEST_F(TextureFileTest, SidesUpToTheLargestTextureLoadAndLargerFail) {
     using Writer = bool (*)(const std::string&, int, int, const std::vector<uint32_t>&);
     const struct {
         Writer write;
         const char* name;
         int width, height;
         bool loads;
-    } cases[] = {{WritePng, "wide.png", 5000, 1, false}, {WriteJpeg, "wide.jpg", 5000, 8, false},
-                 {WriteBmp, "tall.bmp", 8, 5000, false}, {WritePng, "widest.png", 4096, 1, true}};
+    } cases[] = {{WritePng, "wide.png", 4097, 1, false}, {WriteJpeg, "wide.jpg", 4097, 8, false},
+                 {WriteBmp, "tall.bmp", 8, 4097, false},  {WritePng, "widest.png", 4096, 1, true},
+                 {WriteJpeg, "widest.jpg", 4096, 8, true}, {WriteBmp, "tallest.bmp", 1, 4096, true}};
     for (const auto& c : cases) {
         ASSERT_TRUE(c.write(dir.File(c.name), c.width, c.height, std::vector<uint32_t>(c.width * c.height, 0xFF000000u)));
+        testing::internal::CaptureStderr();
         EXPECT_EQ(Load(dir.File(c.name)) != nullptr, c.loads) << c.name;
+        EXPECT_EQ(testing::internal::GetCapturedStderr().find("too large") != std::string::npos, !c.loads) << c.name;
     }
 }

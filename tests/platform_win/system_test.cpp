@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 #include "platform/testhooks.h"
@@ -68,8 +69,7 @@ TEST(ClockTest, TheTimerAndSleepRunOnTheDrivenClockAndBackOnTheRealOne) {
     FakeNow = 5'999'999;
     EXPECT_EQ(timeGetTime(), 5u);
     Sleep(13);
-    EXPECT_EQ(LastDeadline, 18'999'999u);
-    EXPECT_EQ(timeGetTime(), 18u);
+    EXPECT_EQ(std::make_pair(LastDeadline, timeGetTime()), std::make_pair(uint64_t{18'999'999}, DWORD{18}));
     // The millisecond counter wraps after 2^32 ms.
     FakeNow = (uint64_t(1) << 32) * 1'000'000 + 7'000'000;
     EXPECT_EQ(timeGetTime(), 7u);
@@ -86,17 +86,16 @@ TEST(ClockTest, TheTimerAndSleepRunOnTheDrivenClockAndBackOnTheRealOne) {
     EXPECT_EQ(SleepCalls, 1);
 }
 
-TEST(TextTest, CurrentDirectoryFollowsTheBufferRules) {
-    char expected[PATH_MAX];
+TEST(TextTest, TheCurrentDirectoryNeedsRoomForItsTerminator) {
+    char expected[PATH_MAX], buffer[PATH_MAX] = {'x'};
     ASSERT_NE(getcwd(expected, sizeof expected), nullptr);
-    DWORD length = static_cast<DWORD>(strlen(expected));
-    char buffer[PATH_MAX];
-    EXPECT_EQ(GetCurrentDirectoryA(sizeof buffer, buffer), length);
-    EXPECT_STREQ(buffer, expected);
-    char small[2] = {'x', 'y'};
-    EXPECT_EQ(GetCurrentDirectoryA(sizeof small, small), length + 1);
-    EXPECT_EQ(small[0], 'x');
+    const DWORD length = static_cast<DWORD>(strlen(expected));
+    // One short, or no buffer: told the size needed and left untouched.
+    EXPECT_EQ(GetCurrentDirectoryA(length, buffer), length + 1);
+    EXPECT_EQ(buffer[0], 'x');
     EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), length + 1);
+    EXPECT_EQ(GetCurrentDirectoryA(length + 1, buffer), length);
+    EXPECT_STREQ(buffer, expected);
 }
 
 TEST(TextTest, Utf8BecomesUtf16AndMalformedBytesBecomeReplacements) {
@@ -121,7 +120,11 @@ TEST(TextTest, Utf8BecomesUtf16AndMalformedBytesBecomeReplacements) {
         ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, c.bytes, c.length, out, 256), size);
         EXPECT_EQ(std::u16string(out, size), c.want);
     }
-    // Too small a buffer fails without writing past it.
+    // A buffer of exactly one unit takes one; too small a buffer fails
+    // without writing past it.
+    char16_t one[1] = {0};
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "a", 1, one, 1), 1);
+    EXPECT_EQ(one[0], u'a');
     char16_t tiny[4] = {0, 0, 0, u'!'};
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "Sound", -1, tiny, 3), 0);
     EXPECT_EQ(tiny[3], u'!');

@@ -1,5 +1,7 @@
-// The player's keys and motion at the frames where counts run out and the
-// places where boxes stop; everyday play is pinned by the golden replays.
+// The player's keys at the frames where counts run out and at the presses
+// the scripted player never makes (the thrust among them), the hit timer's
+// floor and the places where boxes stop; aerial strikes in everyday play are
+// pinned frame by frame by the golden replays.
 #include "player_fixture.h"
 
 TEST_F(PlayerRun, ComboCountsRunOutOnTheirLastFrameAndLungesStopAtTheirReach) {
@@ -47,22 +49,6 @@ TEST_F(PlayerRun, RefusedAttackPressesChangeNothing) {
         EXPECT_EQ(ThePlayer.attackCount, before.attackCount);
         EXPECT_EQ(ThePlayer.vx, before.vx);
     }
-}
-
-TEST_F(PlayerRun, AerialWindUpStrikesInItsFifthFrameAndEndsOnLanding) {
-    Run(1, {KeyZ});
-    while (ThePlayer.vy < 4.0f) Frame();  // late, so the ground comes before the count ends
-    Run(1, {KeyZ, KeyX});
-    Run(4);
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialWindUp);
-    Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialStrike);
-    while (ThePlayer.airborne != 0) Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackAerialStrike);  // the landing frame's motion came first
-    Frame();
-    EXPECT_EQ(ThePlayer.attackState, AttackNone);
-    Run(1, {KeyC});  // the count still runs: C opens no guard but the thrust
-    EXPECT_EQ(ThePlayer.guardState, 3);
 }
 
 TEST_F(PlayerRun, ThrustRunsWindUpReachThenForwardGuard) {
@@ -135,6 +121,8 @@ TEST_F(PlayerRun, BoxesTruncateTheWholeSumTowardZero) {
         EXPECT_EQ(PlayerOverheadBox().left, r.overhead);
         EXPECT_EQ(PlayerBodyBox().top, -35);
         EXPECT_EQ(PlayerLowBodyBox().top, -3);
+        // The overhead canopy covers the body down to where its low part starts.
+        EXPECT_EQ(PlayerOverheadBox().top + PlayerOverheadBox().height, PlayerLowBodyBox().top);
     }
     // Boxes that only share an edge do not overlap.
     const Box guard = PlayerForwardGuardBox();
@@ -169,6 +157,13 @@ TEST_F(PlayerRun, DeathBelowTheFloorLimitAndNoKeysOnceTheBossIsBeaten) {
     UpdatePlayer();
     EXPECT_EQ(Scene, SceneContinue);
     EXPECT_EQ(ThePlayer.HP, 0);
+    // Life runs out at zero, not before.
+    for (int hp : {1, 0}) {
+        SetUp();
+        ThePlayer.HP = hp;
+        UpdatePlayer();
+        EXPECT_EQ(Scene, hp > 0 ? SceneField : SceneContinue) << "HP " << hp;
+    }
     SetUp();
     BossHp = 0;
     Run(1, {VK_RIGHT, KeyZ, KeyX, KeyC});

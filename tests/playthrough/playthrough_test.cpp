@@ -4,9 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
-#include "bot.h"
+#include "tools/replay/bot.h"
 #include "support/data_tree.h"
 #include "support/game_device.h"
 #include "game/frame.h"
@@ -23,17 +22,6 @@ constexpr int FrameLimit = 20000;  // five times what the scripted player needs
 constexpr uint32_t StageClearGold = 0xFFFFD66Bu;  // the banner's rule across the stage-clear picture
 constexpr int GoldRuleY = 150;
 
-struct Journey {
-    int frames = 0;
-    int deaths = 0;
-    int firstFieldFrame = -1;
-    int firstBossFrame = -1;
-    int clearFrame = -1;
-    bool clearShown = false;
-    int titleAgainFrame = -1;
-    int lowestHp = 300;
-};
-
 class Playthrough : public ::testing::TestWithParam<unsigned> {
 protected:
     void SetUp() override {
@@ -46,54 +34,34 @@ protected:
         ReleaseSound();
         ReleaseTextures();
     }
-
-    Journey Play() {
-        Journey run;
-        Bot bot;
-        int lastScene = Scene;
-        for (; run.frames < FrameLimit; ++run.frames) {
-            BotKeys keys = bot.Decide();
-            SetKeyboardState(keys.state);
-            int result = UpdateFrame(nullptr);
-            EXPECT_EQ(result, 1) << "the game ended at frame " << run.frames;
-            if (result != 1) break;
-            if (Scene == SceneField && run.firstFieldFrame < 0) run.firstFieldFrame = run.frames;
-            if (Scene == SceneBoss && run.firstBossFrame < 0) run.firstBossFrame = run.frames;
-            if (Scene == SceneContinue && lastScene != SceneContinue) {
-                ++run.deaths;
-                std::printf("  death at frame %d, x %.0f y %.0f, life %d\n", run.frames, ThePlayer.x, ThePlayer.y,
-                            ThePlayer.HP);
-            }
-            if (Scene == SceneField || Scene == SceneBoss) run.lowestHp = std::min(run.lowestHp, ThePlayer.HP);
-            if (BossHp <= 0 && Scene == SceneBoss) {
-                if (run.clearFrame < 0) run.clearFrame = run.frames;
-                if (graphics.device->BackBuffer()[GoldRuleY * 640 + 320] == StageClearGold) run.clearShown = true;
-            }
-            if (Scene == SceneTitle && run.clearFrame >= 0) {
-                run.titleAgainFrame = run.frames;
-                break;
-            }
-            lastScene = Scene;
-        }
-        return run;
-    }
-
     InDataDirectory dir;
     GameDevice graphics;
 };
 
 TEST_P(Playthrough, FromTheTitleThroughTheBossToTheStageClearAndBack) {
     crt::srand(GetParam());
-    Journey run = Play();
-    std::printf("seed %u: %d frames, field from %d, boss from %d, cleared at %d, %d deaths, lowest life %d\n",
-                GetParam(), run.frames, run.firstFieldFrame, run.firstBossFrame, run.clearFrame, run.deaths,
-                run.lowestHp);
-    EXPECT_GE(run.firstFieldFrame, 0) << "never left the title";
-    EXPECT_GT(run.firstBossFrame, run.firstFieldFrame) << "never reached the boss, stopped at x " << ThePlayer.x;
-    ASSERT_GT(run.clearFrame, run.firstBossFrame) << "the boss was not beaten; its life " << BossHp;
-    EXPECT_TRUE(run.clearShown) << "the stage-clear picture was not on the screen";
-    EXPECT_GT(run.titleAgainFrame, run.clearFrame) << "Enter did not return to the title";
-    EXPECT_EQ(Scene, SceneTitle);
+    Bot bot;
+    int frame = 0, field = -1, boss = -1, clear = -1, titleAgain = -1;
+    bool clearShown = false;
+    for (; frame < FrameLimit && titleAgain < 0; ++frame) {
+        BotKeys keys = bot.Decide();
+        SetKeyboardState(keys.state);
+        ASSERT_EQ(UpdateFrame(nullptr), 1) << "the game ended at frame " << frame;
+        if (Scene == SceneField && field < 0) field = frame;
+        if (Scene == SceneBoss && boss < 0) boss = frame;
+        if (BossHp <= 0 && Scene == SceneBoss) {
+            if (clear < 0) clear = frame;
+            clearShown |= graphics.device->BackBuffer()[GoldRuleY * 640 + 320] == StageClearGold;
+        }
+        if (Scene == SceneTitle && clear >= 0) titleAgain = frame;
+    }
+    std::printf("seed %u: field from %d, boss from %d, cleared at %d, title at %d\n", GetParam(), field, boss, clear,
+                titleAgain);
+    EXPECT_GE(field, 0) << "never left the title";
+    EXPECT_GT(boss, field) << "never reached the boss, stopped at x " << ThePlayer.x;
+    ASSERT_GT(clear, boss) << "the boss was not beaten; its life " << BossHp;
+    EXPECT_TRUE(clearShown) << "the stage-clear picture was not on the screen";
+    EXPECT_GT(titleAgain, clear) << "Enter did not return to the title";
     EXPECT_EQ(TitleChoice, 0);
     EXPECT_EQ(TitleAlpha, 0);
 }

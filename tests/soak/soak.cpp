@@ -15,7 +15,7 @@
 
 #include "platform/crt.h"
 #include "platform/testhooks.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)

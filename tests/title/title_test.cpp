@@ -15,7 +15,7 @@
 #include "platform/d3dx9.h"
 #include "platform/testhooks.h"
 #include "sound/sound.h"
-#include "support/headless_game.h"
+#include "tools/replay/headless_game.h"
 #include "support/test_graphics.h"
 
 namespace {

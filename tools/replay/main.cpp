@@ -14,7 +14,7 @@
 #include "game/records.h"
 #include "game/stage/stage.h"
 #include "game/title.h"
-#include "tests/playthrough/bot.h"
+#include "bot.h"
 #include "tools/replay/replay.h"
 
 namespace {
@@ -171,8 +171,12 @@ Plan QuitPlan() {
                     if (p.since == 20 || p.since == 26) keys = {VK_RETURN};
                     if (Scene == SceneField) p.Next();
                     return true;
-                case 1:  // Esc answered No, then Yes: the title again
-                    if (p.since == 80 || p.since == 140) keys.push_back(VK_ESCAPE);
+                case 1:  // a thrust and an overhead guard; Esc answered No, then Yes: the title again
+                    if (p.since >= 40 && p.since < 120) keys.clear();  // the combo runs out
+                    if (p.since >= 70 && p.since < 100) keys = {'C'};
+                    if (p.since == 76) keys.push_back('X');
+                    if (p.since >= 102 && p.since < 116) keys = {VK_UP, 'C'};
+                    if (p.since == 130 || p.since == 180) keys.push_back(VK_ESCAPE);
                     if (Scene == SceneTitle) p.Next();
                     return true;
                 default:  // the quit entry, faded out to the end

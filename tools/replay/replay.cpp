@@ -12,7 +12,7 @@
 #include "game/draw/draw.h"
 #include "platform/crt.h"
 #include "platform/testhooks.h"
-#include "tests/support/headless_game.h"
+#include "tools/replay/headless_game.h"
 
 const char* const ReplayNames[] = {"title", "field", "boss", "quit"};
 const int ReplayCount = sizeof ReplayNames / sizeof ReplayNames[0];
