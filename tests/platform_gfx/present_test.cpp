@@ -145,6 +145,19 @@ TEST_F(PresentTest, SurfaceAndRendererShowTheSamePicture) {
     }
 }
 
+// The window's picture follows a back buffer that changes only one side.
+TEST_F(PresentTest, APresentAfterAResetShowsTheNewBuffer) {
+    for (UINT width : {640u, 320u, 640u}) {
+        D3DPRESENT_PARAMETERS params = GameParams();
+        params.hDeviceWindow = window;
+        params.BackBufferWidth = width;
+        ASSERT_EQ(device->Reset(&params), D3D_OK);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, width == 320 ? 0xFFFF0000u : 0xFF00FF00u, 1.0f, 0);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        EXPECT_EQ(CentrePixel() & 0xFFFFFFu, width == 320 ? 0xFF0000u : 0x00FF00u) << width;
+    }
+}
+
 TEST_F(PresentTest, DeviceOutlivesItsWindow) {
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     DestroyWindow(window);
