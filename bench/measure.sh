@@ -6,14 +6,12 @@
 #  - start-up to the first presented title frame (median of 5); < 300 ms;
 #  - frame pacing over 600 frames of the real main loop; p99 within 1 ms
 #    of 16 ms;
-#  - the real program under Xvfb walking through the field for 10 s: its
-#    CPU use (< 25 % of one core) and its peak memory (< 150 MB).
-# Start-up, presenting full screen and memory against a baseline build:
-# bench/figures.sh.
+# The real program walking through the field (its CPU, the X server's and
+# its peak memory, full screen under a window manager), and start-up against
+# a baseline build: bench/figures.sh.
 # Usage: bench/measure.sh [BUILD_DIR]
 set -u
 BUILD_DIR=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
-WALK_SECONDS=10
 
 fail() {
     echo "FAIL: $*" >&2
@@ -30,10 +28,8 @@ SDL_VIDEODRIVER=dummy bench/scene_frame_bench --benchmark_repetitions=5 --benchm
     --benchmark_min_time=0.5 2>/dev/null | grep median
 
 XVFB_PID=
-GAME_PID=
 WORK_DIR=$(mktemp -d)
 cleanup() {
-    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
     rm -rf "$WORK_DIR"
 }
@@ -56,35 +52,3 @@ done | median | sed 's/$/ ms/'
 
 echo "== frame pacing, under Xvfb"
 bench/main_loop_timing pacing 600
-
-echo "== the real program under Xvfb, walking through the field for $WALK_SECONDS s"
-./kestoria >/dev/null 2>&1 &
-GAME_PID=$!
-WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
-[ -n "$WINDOW" ] || fail "no window titled Kestoria"
-xdotool mousemove 320 240
-for key in Return Return; do
-    xdotool keydown $key
-    sleep 0.08
-    xdotool keyup $key
-    sleep 0.3
-done
-sleep 1.6
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-game0=$(ticks "$GAME_PID")
-xvfb0=$(ticks "$XVFB_PID")
-xdotool keydown Right
-end=$(($(date +%s) + WALK_SECONDS))
-while [ "$(date +%s)" -lt "$end" ]; do
-    xdotool keydown z
-    sleep 0.3
-    xdotool keyup z
-    sleep 0.7
-done
-xdotool keyup Right
-game1=$(ticks "$GAME_PID")
-xvfb1=$(ticks "$XVFB_PID")
-hz=$(getconf CLK_TCK)
-echo "CPU of the game: $(awk -v t=$((game1 - game0)) -v hz="$hz" -v s="$WALK_SECONDS" 'BEGIN {printf "%.1f", 100 * t / hz / s}') % of one core" \
-    "(Xvfb beside it: $(awk -v t=$((xvfb1 - xvfb0)) -v hz="$hz" -v s="$WALK_SECONDS" 'BEGIN {printf "%.1f", 100 * t / hz / s}') %)"
-echo "peak memory of the game: $(awk '/VmHWM/ {printf "%.1f MB", $2 / 1024}' "/proc/$GAME_PID/status")"
