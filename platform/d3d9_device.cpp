@@ -5,23 +5,13 @@
 #include "platform/testhooks.h"
 
 namespace {
-// Direct3D's values for the states that have no name of their own here.
 constexpr DWORD RsFillMode = 8;
-constexpr DWORD RsLastPixel = 16;
 constexpr DWORD RsZFunc = 23;
 constexpr DWORD RsAlphaFunc = 25;
-constexpr DWORD RsColorVertex = 141;
 constexpr DWORD FillSolid = 3;
 constexpr DWORD CmpLessEqual = 4;
 constexpr DWORD CmpAlways = 8;
-constexpr DWORD TopDisable = 1;
-constexpr DWORD TopSelectArg1 = 2;
-constexpr DWORD TaCurrent = 1;
-constexpr DWORD SampAddressU = 1;
-constexpr DWORD SampAddressV = 2;
-constexpr DWORD SampAddressW = 3;
 constexpr DWORD SampMaxAnisotropy = 10;
-constexpr DWORD AddressWrap = 1;
 constexpr DWORD FloatOneBits = 0x3F800000u;
 
 void SetIdentity(D3DMATRIX* m) {
@@ -45,8 +35,13 @@ void SetDefaultStates(IDirect3DDevice9::Impl* impl) {
     rs[RsAlphaFunc] = CmpAlways;
     rs[D3DRS_FOGEND] = FloatOneBits;
     rs[D3DRS_FOGDENSITY] = FloatOneBits;
+    rs[RsTextureFactor] = 0xFFFFFFFFu;
     rs[D3DRS_LIGHTING] = TRUE;
     rs[RsColorVertex] = TRUE;
+    rs[RsDiffuseMaterialSource] = McsColor1;
+    rs[RsSpecularMaterialSource] = McsColor2;
+    rs[RsAmbientMaterialSource] = McsMaterial;
+    rs[RsEmissiveMaterialSource] = McsMaterial;
 
     std::memset(impl->stageStates, 0, sizeof impl->stageStates);
     for (DWORD stage = 0; stage < D3DTextureStageCount; ++stage) {

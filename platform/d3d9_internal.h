@@ -13,6 +13,30 @@ constexpr UINT DefaultBackBufferHeight = 480;
 constexpr UINT MaxSurfaceSide = 4096;
 constexpr DWORD LightCount = 16;
 
+// Direct3D's values for the device states the game never names.
+constexpr DWORD RsLastPixel = 16;
+constexpr DWORD RsTextureFactor = 60;
+constexpr DWORD RsAmbient = 139;
+constexpr DWORD RsColorVertex = 141;
+constexpr DWORD RsDiffuseMaterialSource = 145;
+constexpr DWORD RsSpecularMaterialSource = 146;
+constexpr DWORD RsAmbientMaterialSource = 147;
+constexpr DWORD RsEmissiveMaterialSource = 148;
+constexpr DWORD McsMaterial = 0;
+constexpr DWORD McsColor1 = 1;
+constexpr DWORD McsColor2 = 2;
+constexpr DWORD TopDisable = 1;
+constexpr DWORD TopSelectArg1 = 2;
+constexpr DWORD TaCurrent = 1;
+constexpr DWORD SampAddressU = 1;
+constexpr DWORD SampAddressV = 2;
+constexpr DWORD SampAddressW = 3;
+constexpr DWORD SampBorderColor = 4;
+constexpr DWORD AddressWrap = 1;
+constexpr DWORD AddressMirror = 2;
+constexpr DWORD AddressClamp = 3;
+constexpr DWORD AddressBorder = 4;
+
 struct IDirect3D9::Impl {
     ULONG refs = 1;
 };

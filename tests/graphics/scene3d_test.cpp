@@ -1,15 +1,21 @@
 // The 3D helpers, leanly: each fog setter, the light, a line, a strip and a
 // box where the projection puts them, and projection itself.
+#include <cmath>
 #include <cstring>
+#include <functional>
 #include <utility>
 #include <vector>
 
 #include "device_fixture.h"
+#include "platform/d3d9_internal.h"
+#include "support/colours.h"
+#include "support/test_graphics.h"
 
 namespace {
 
 constexpr D3DCOLOR Red = 0xFFFF0000;
 constexpr D3DCOLOR Green = 0xFF00FF00;
+constexpr D3DCOLOR Blue = 0xFF0000FF;
 constexpr D3DCOLOR Black = 0xFF000000;
 
 D3DXMATRIX Identity() {
@@ -27,12 +33,12 @@ protected:
         graphics.device->SetTransform(D3DTS_VIEW, &identity);
         graphics.device->SetTransform(D3DTS_PROJECTION, &identity);
     }
-    // Draws into a black back buffer and returns the picture.
+    // Draws into a cleared back buffer and returns the picture.
     template <typename Draw>
-    std::vector<uint32_t> Picture(Draw draw) {
+    std::vector<uint32_t> Picture(Draw draw, D3DCOLOR background = Black) {
         IDirect3DDevice9* device = graphics.device;
         device->BeginScene();
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, Black, 1.0f, 0);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, background, 1.0f, 0);
         draw();
         device->EndScene();
         const uint32_t* pixels = device->BackBuffer();
@@ -147,6 +153,224 @@ TEST_F(Scene3DTest, ABoxDrawsItsTwelveEdgesWhicheverCornerComesFirst) {
     // Seen straight on: the outline of one square, nothing inside it.
     ExpectLines(box, Green, {{320, 120}, {320, 360}, {160, 240}, {480, 240}}, {{320, 240}, {100, 240}});
     EXPECT_EQ(box, Picture([&] { graphics.DrawBox(&b, &a, Green, nullptr); }));
+}
+
+// The colour a fog factor f gives a red line fogged towards blue.
+uint32_t Fogged(double f) {
+    return 0xFF000000u | (uint32_t)std::lround(255 * f) << 16 | (uint32_t)std::lround(255 * (1 - f));
+}
+
+// A red line across the middle, its ends at depths z0 and z1, fogged
+// towards blue; the middle pixel shows the fog factor there.
+TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
+    using Setup = void (*)(DirectGraphics&);
+    const Setup vertexLinear = [](DirectGraphics& g) {
+        g.SetVertexFogLinear(0.25f, 0.75f, Blue);
+        g.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
+    };
+    const struct {
+        const char* what;
+        Setup fog;
+        float z0, z1;
+        double f;
+    } cases[] = {
+        {"linear at its start", vertexLinear, 0.25f, 0.25f, 1.0},
+        {"linear at its end", vertexLinear, 0.75f, 0.75f, 0.0},
+        {"linear halfway", vertexLinear, 0.5f, 0.5f, 0.5},
+        {"linear past its end", vertexLinear, 0.9f, 0.9f, 0.0},
+        // The ends lie half a unit aside: measured from the eye they are farther.
+        {"by range", [](DirectGraphics& g) { g.SetVertexFogLinear(0.25f, 0.75f, Blue); }, 0.5f, 0.5f,
+         (0.75 - std::sqrt(0.5)) / 0.5},
+        {"pixel linear", [](DirectGraphics& g) { g.SetPixelFogLinear(0.25f, 0.75f, Blue); }, 0.25f, 0.75f, 0.5},
+        {"dense", [](DirectGraphics& g) { g.SetVertexFogExp(100.0f, Blue); }, 0.5f, 0.5f, 0.0},
+        {"no density", [](DirectGraphics& g) { g.SetPixelFogExp2(0.0f, Blue); }, 0.5f, 0.5f, 1.0},
+        {"pixel exp2", [](DirectGraphics& g) { g.SetPixelFogExp2(2.0f, Blue); }, 0.5f, 0.5f, std::exp(-1.0)},
+        // Per pixel the middle's own depth counts; per vertex, the ends' mean.
+        {"pixel exp", [](DirectGraphics& g) { g.SetPixelFogExp(4.0f, Blue); }, 0.1f, 0.9f, std::exp(-2.0)},
+        {"vertex exp",
+         [](DirectGraphics& g) {
+             g.SetVertexFogExp(4.0f, Blue);
+             g.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
+         },
+         0.1f, 0.9f, (std::exp(-0.4) + std::exp(-3.6)) / 2},
+        // With both modes set, pixel fog is the one used.
+        {"table mode first",
+         [](DirectGraphics& g) {
+             g.SetVertexFogLinear(0.25f, 0.75f, Blue);
+             g.device->SetRenderState(D3DRS_FOGDENSITY, FloatBitsToDword(1.0f));
+             g.device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_EXP);
+         },
+         0.25f, 0.25f, std::exp(-0.25)},
+        {"switched off",
+         [](DirectGraphics& g) {
+             g.SetPixelFogExp(100.0f, Blue);
+             g.SetFogEnable(FALSE);
+         },
+         0.5f, 0.5f, 1.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.fog(graphics);
+        const auto picture = Picture([&] { graphics.DrawLine3D(-0.5f, 0, c.z0, 0.5f, 0, c.z1, Red, nullptr); });
+        EXPECT_TRUE(NearColour(picture[240 * 640 + 320], Fogged(c.f), 1));
+    }
+}
+
+// A line vertex has no normal: lit, it shows only the ambient light its
+// material reflects, and the default material reflects none.
+TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
+    constexpr D3DCOLOR Background = 0xFF2060A0;
+    constexpr D3DCOLOR Orange = 0xFFFF8040;
+    IDirect3DDevice9* device = graphics.device;
+    const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
+    const D3DCOLORVALUE none{0, 0, 0, 0}, lightAmbient{0.4f, 0.2f, 0.0f, 1.0f};
+    auto ambientFromVertex = [&] {
+        device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
+        device->SetRenderState((D3DRENDERSTATETYPE)RsAmbient, 0x00333333);
+        graphics.SetDirectionalLight(1, &down, &none, &lightAmbient, &none);
+    };
+    // A light at the eye with a constant attenuation of 2: half its ambient.
+    auto nearLight = [&](D3DLIGHTTYPE type, float range, float towardsZ) {
+        device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
+        device->SetRenderState(D3DRS_LIGHTING, TRUE);
+        D3DLIGHT9 light{};
+        light.Type = type;
+        light.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
+        light.Direction = {0.0f, 0.0f, towardsZ};
+        light.Range = range;
+        light.Attenuation0 = 2.0f;
+        light.Theta = 60.0f * 0.0174532924f;
+        light.Phi = 120.0f * 0.0174532924f;
+        light.Falloff = 1.0f;
+        device->SetLight(0, &light);
+        device->LightEnable(0, TRUE);
+    };
+    // The line's ends are 45 degrees off the spot's axis, between its cones.
+    const double spot = 0.5 * (std::sqrt(0.5) - 0.5) / (std::cos(0.5236) - 0.5);
+    const struct {
+        const char* what;
+        D3DCOLOR line;
+        std::function<void()> setup;
+        uint32_t want;
+    } cases[] = {
+        {"unlit", Red, [] {}, Red},
+        {"lit", Red, [&] { graphics.SetLighting(TRUE); }, Black},
+        {"lit under ambient light", Red,
+         [&] {
+             device->SetRenderState((D3DRENDERSTATETYPE)RsAmbient, 0x00FFFFFF);
+             graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient);
+         },
+         Black},
+        {"lit at half alpha", 0x80FF0000, [&] { graphics.SetLighting(TRUE); },
+         Blended(Black, 0x80 / 255.0, Background)},
+        {"ambient from the vertex", Orange, ambientFromVertex, 0xFF99330D},
+        {"with the light switched off", Orange,
+         [&] {
+             ambientFromVertex();
+             device->LightEnable(1, FALSE);
+         },
+         0xFF331A0D},
+        {"emissive from the vertex", Orange,
+         [&] {
+             graphics.SetLighting(TRUE);
+             device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
+         },
+         Orange},
+        {"without vertex colours", Orange,
+         [&] {
+             graphics.SetLighting(TRUE);
+             device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
+             device->SetRenderState((D3DRENDERSTATETYPE)RsColorVertex, FALSE);
+         },
+         Black},
+        {"a point light in range", Red, [&] { nearLight(D3DLIGHT_POINT, 10.0f, 1.0f); }, 0xFF800000},
+        {"a point light out of range", Red, [&] { nearLight(D3DLIGHT_POINT, 0.5f, 1.0f); }, Black},
+        {"a spot light's edge", Red, [&] { nearLight(D3DLIGHT_SPOT, 10.0f, 1.0f); },
+         0xFF000000u | (uint32_t)std::lround(255 * spot) << 16},
+        {"a spot light turned away", Red, [&] { nearLight(D3DLIGHT_SPOT, 10.0f, -1.0f); }, Black},
+        // The light leaves specular highlights on: an unlit line has none.
+        {"specular on, unlit", Red,
+         [&] {
+             graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient);
+             graphics.SetLighting(FALSE);
+         },
+         Red},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        graphics.device->Reset(&graphics.presentParams);
+        graphics.SetRenderStates();
+        c.setup();
+        const auto picture = Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0.5f, 0.5f, 0, 0.5f, c.line, nullptr); },
+                                     Background);
+        EXPECT_TRUE(NearColour(picture[240 * 640 + 320], c.want, 1));
+    }
+}
+
+// A strip over a bound texture is modulated by the texel at (0, 0), read
+// through sampler 0's filter and addressing.
+TEST_F(Scene3DTest, AStripOverABoundTextureTakesItsCornerTexel) {
+    constexpr D3DCOLOR DarkBlue = 0xFF000080, White = 0xFFFFFFFF, Border = 0xFF00FF00;
+    constexpr uint32_t Corners[4] = {0xFF400000, 0xFF004000, 0xFF000040, 0xFF404040};
+    IDirect3DDevice9* device = graphics.device;
+    const struct {
+        const char* what;
+        uint32_t texels[4];
+        DWORD filter, address, colourOp;
+        D3DCOLOR line;
+        uint32_t want;
+    } cases[] = {
+        {"one colour", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_LINEAR, AddressWrap, D3DTOP_MODULATE, White,
+         DarkBlue},
+        {"half transparent", {0x80FFFFFF, 0x80FFFFFF, 0x80FFFFFF, 0x80FFFFFF}, D3DTEXF_LINEAR, AddressWrap,
+         D3DTOP_MODULATE, Red, Blended(Red, 0x80 / 255.0, Black)},
+        {"point", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_POINT, AddressWrap, D3DTOP_MODULATE,
+         White, Corners[0]},
+        {"linear, wrapping", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressWrap,
+         D3DTOP_MODULATE, White, 0xFF202020},
+        {"linear, clamped", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressClamp,
+         D3DTOP_MODULATE, White, Corners[0]},
+        {"linear, mirrored", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressMirror,
+         D3DTOP_MODULATE, White, Corners[0]},
+        {"linear, bordered", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressBorder,
+         D3DTOP_MODULATE, White, 0xFF10BF00},
+        {"added", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_POINT, AddressWrap, 7, Red, 0xFFFF0080},
+        {"the texture passed over", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_POINT, AddressWrap, 3, Red,
+         Red},
+    };
+    const LineVertex strip[3] = {{-0.5f, 0, 0.5f, 0}, {0, 0, 0.5f, 0}, {0.5f, 0, 0.5f, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        IDirect3DTexture9* texture = MakeTestTexture(2, 2, [&](int u, int v) { return c.texels[2 * v + u]; }, device);
+        ASSERT_NE(texture, nullptr);
+        device->SetTexture(0, texture);
+        texture->Release();
+        device->SetSamplerState(0, D3DSAMP_MAGFILTER, c.filter);
+        for (DWORD axis : {SampAddressU, SampAddressV}) device->SetSamplerState(0, (D3DSAMPLERSTATETYPE)axis, c.address);
+        device->SetSamplerState(0, (D3DSAMPLERSTATETYPE)SampBorderColor, Border);
+        device->SetTextureStageState(0, D3DTSS_COLOROP, c.colourOp);
+        LineVertex coloured[3];
+        for (int i = 0; i < 3; ++i) coloured[i] = {strip[i].x, strip[i].y, strip[i].z, c.line};
+        const auto picture = Picture([&] { graphics.DrawLineStrip(coloured, 3, nullptr); });
+        EXPECT_TRUE(NearColour(picture[240 * 640 + 400], c.want, 1));
+    }
+    // A single line unbinds the texture first.
+    const auto line = Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0.5f, 0.5f, 0, 0.5f, White, nullptr); });
+    EXPECT_EQ(line[240 * 640 + 320], White);
+}
+
+TEST_F(Scene3DTest, TheLastPixelIsDrawnWhileTheDeviceSaysSo) {
+    const LineVertex corner[3] = {{-0.5f, 0.5f, 0, Red}, {-0.5f, -0.5f, 0, Red}, {0.5f, -0.5f, 0, Red}};
+    for (BOOL last : {TRUE, FALSE}) {
+        SCOPED_TRACE(last);
+        graphics.device->SetRenderState((D3DRENDERSTATETYPE)RsLastPixel, last);
+        const auto line = Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0, 0.5f, 0, 0, Red, nullptr); });
+        EXPECT_EQ(Count(line, Red), 320 + last);
+        EXPECT_EQ(line[240 * 640 + 480] == Red, (bool)last);
+        // The corner pixel is shared; only the strip's very end depends on it.
+        EXPECT_EQ(Count(Picture([&] { graphics.DrawLineStrip(corner, 3, nullptr); }), Red), 240 + 320 + last);
+        EXPECT_EQ(Count(Picture([&] { graphics.DrawLine3D(0, 0, 0, 0.001f, 0, 0, Red, nullptr); }), Red), last);
+    }
 }
 
 TEST(ProjectTest, TheOriginLandsOnTheBackBufferByTheProductOfTheMatrices) {

@@ -154,6 +154,10 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
     D3DXMatrixTranslation(&up, 0, 0.5f, 0);
     half = identity;
     half._11 = 0.5f;
+    // Unlit, and each line without its last pixel, so that where it ends
+    // shows against the clear colour.
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState((D3DRENDERSTATETYPE)RsLastPixel, FALSE);
     device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -179,6 +183,7 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
 }
 
 TEST_F(GfxTest, DepthHidesFartherLinesUntilItIsClearedWholeOrInPart) {
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
     auto line = [&](float z, D3DCOLOR colour) {
         const Point points[2] = {{-1, 0, z, colour}, {1, 0, z, colour}};

@@ -37,9 +37,11 @@ bool CloseTestGraphics() {
     return deviceLeft == 0 && d3dLeft == 0;
 }
 
-IDirect3DTexture9* MakeTestTexture(int width, int height, const std::function<uint32_t(int u, int v)>& texel) {
+IDirect3DTexture9* MakeTestTexture(int width, int height, const std::function<uint32_t(int u, int v)>& texel,
+                                   IDirect3DDevice9* device) {
     IDirect3DTexture9* texture = nullptr;
-    if (FAILED(Graphics.device->CreateTexture((UINT)width, (UINT)height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+    if (!device) device = Graphics.device;
+    if (FAILED(device->CreateTexture((UINT)width, (UINT)height, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                               &texture, nullptr)))
         return nullptr;
     D3DLOCKED_RECT locked{};

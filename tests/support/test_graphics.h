@@ -17,9 +17,10 @@ bool OpenTestGraphics();
 // a reference).
 bool CloseTestGraphics();
 
-// An A8R8G8B8 texture on Graphics' device whose texel (u, v) is texel(u, v);
-// null when it cannot be made.
-IDirect3DTexture9* MakeTestTexture(int width, int height, const std::function<uint32_t(int u, int v)>& texel);
+// An A8R8G8B8 texture on the device (Graphics' unless given) whose texel
+// (u, v) is texel(u, v); null when it cannot be made.
+IDirect3DTexture9* MakeTestTexture(int width, int height, const std::function<uint32_t(int u, int v)>& texel,
+                                   IDirect3DDevice9* device = nullptr);
 
 // Opens the sprite batch as the frame does: alpha blending, no filtering.
 HRESULT OpenSpriteBatch();
