@@ -58,7 +58,8 @@ float FloatState(const DWORD* renderStates, DWORD state) {
     return value;
 }
 
-double Clamp01(double value) { return value < 0.0 ? 0.0 : value > 1.0 ? 1.0 : value; }
+// Not-a-number (fog states holding any bits at all) comes out as 0.
+double Clamp01(double value) { return value > 0.0 ? (value < 1.0 ? value : 1.0) : 0.0; }
 
 // A material colour from the source the state names: the vertex's first
 // colour, its second (which a line vertex lacks), or the material.
@@ -158,6 +159,7 @@ void AddressedTexel(const IDirect3DTexture9::Impl* texture, const DWORD* sampler
 // do not change along it, so the texture is always magnified.
 void Sample(const IDirect3DTexture9::Impl* texture, const DWORD* sampler, double u, double v, double (&out)[4]) {
     const double x = u * texture->width - 0.5, y = v * texture->height - 0.5;
+    // No filter at all reads as the nearest texel, as point filtering does.
     if (sampler[D3DSAMP_MAGFILTER] <= FilterPoint) {
         AddressedTexel(texture, sampler, (long)std::floor(x + 0.5), (long)std::floor(y + 0.5), out);
         return;
@@ -290,6 +292,7 @@ void ShadePixel(const PixelShading& shading, const double (&diffuse)[4], const d
     // its colour and alpha, as untextured drawing always has.
     if (shading.textured && ts[D3DTSS_COLOROP] != OpDisable) {
         for (int c = 1; c < 4; ++c) out[c] = Combine(ts[D3DTSS_COLOROP], ts[D3DTSS_COLORARG1], ts[D3DTSS_COLORARG2], in, c);
+        // Alpha switched off alone keeps the diffuse alpha.
         if (ts[D3DTSS_ALPHAOP] != OpDisable) {
             out[A] = Combine(ts[D3DTSS_ALPHAOP], ts[D3DTSS_ALPHAARG1], ts[D3DTSS_ALPHAARG2], in, A);
         }

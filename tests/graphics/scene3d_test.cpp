@@ -161,59 +161,44 @@ uint32_t Fogged(double f) {
 }
 
 // A red line across the middle, its ends at depths z0 and z1, fogged
-// towards blue; the middle pixel shows the fog factor there.
+// towards blue from 0.25 to 0.75; the middle pixel shows the fog factor.
 TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
-    using Setup = void (*)(DirectGraphics&);
-    const Setup vertexLinear = [](DirectGraphics& g) {
-        g.SetVertexFogLinear(0.25f, 0.75f, Blue);
-        g.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
-    };
+    constexpr DWORD None = D3DFOG_NONE, Linear = D3DFOG_LINEAR, Exp = D3DFOG_EXP, Exp2 = D3DFOG_EXP2;
     const struct {
         const char* what;
-        Setup fog;
-        float z0, z1;
+        DWORD vertexMode, tableMode, range;
+        float density, z0, z1;
         double f;
     } cases[] = {
-        {"linear at its start", vertexLinear, 0.25f, 0.25f, 1.0},
-        {"linear at its end", vertexLinear, 0.75f, 0.75f, 0.0},
-        {"linear halfway", vertexLinear, 0.5f, 0.5f, 0.5},
-        {"linear past its end", vertexLinear, 0.9f, 0.9f, 0.0},
+        {"at its start", Linear, None, FALSE, 0, 0.25f, 0.25f, 1.0},
+        {"at its end", Linear, None, FALSE, 0, 0.75f, 0.75f, 0.0},
+        {"halfway", Linear, None, FALSE, 0, 0.5f, 0.5f, 0.5},
+        {"past its end", Linear, None, FALSE, 0, 0.9f, 0.9f, 0.0},
         // The ends lie half a unit aside: measured from the eye they are farther.
-        {"by range", [](DirectGraphics& g) { g.SetVertexFogLinear(0.25f, 0.75f, Blue); }, 0.5f, 0.5f,
-         (0.75 - std::sqrt(0.5)) / 0.5},
-        {"pixel linear", [](DirectGraphics& g) { g.SetPixelFogLinear(0.25f, 0.75f, Blue); }, 0.25f, 0.75f, 0.5},
-        {"dense", [](DirectGraphics& g) { g.SetVertexFogExp(100.0f, Blue); }, 0.5f, 0.5f, 0.0},
-        {"no density", [](DirectGraphics& g) { g.SetPixelFogExp2(0.0f, Blue); }, 0.5f, 0.5f, 1.0},
-        {"pixel exp2", [](DirectGraphics& g) { g.SetPixelFogExp2(2.0f, Blue); }, 0.5f, 0.5f, std::exp(-1.0)},
+        {"by range", Linear, None, TRUE, 0, 0.5f, 0.5f, (0.75 - std::sqrt(0.5)) / 0.5},
+        {"pixel, halfway", None, Linear, TRUE, 0, 0.25f, 0.75f, 0.5},
+        {"dense", Exp, None, FALSE, 100, 0.5f, 0.5f, 0.0},
+        {"no density", None, Exp2, FALSE, 0, 0.5f, 0.5f, 1.0},
+        {"pixel exp2", None, Exp2, FALSE, 2, 0.5f, 0.5f, std::exp(-1.0)},
         // Per pixel the middle's own depth counts; per vertex, the ends' mean.
-        {"pixel exp", [](DirectGraphics& g) { g.SetPixelFogExp(4.0f, Blue); }, 0.1f, 0.9f, std::exp(-2.0)},
-        {"vertex exp",
-         [](DirectGraphics& g) {
-             g.SetVertexFogExp(4.0f, Blue);
-             g.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE);
-         },
-         0.1f, 0.9f, (std::exp(-0.4) + std::exp(-3.6)) / 2},
-        // With both modes set, pixel fog is the one used.
-        {"table mode first",
-         [](DirectGraphics& g) {
-             g.SetVertexFogLinear(0.25f, 0.75f, Blue);
-             g.device->SetRenderState(D3DRS_FOGDENSITY, FloatBitsToDword(1.0f));
-             g.device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_EXP);
-         },
-         0.25f, 0.25f, std::exp(-0.25)},
-        {"switched off",
-         [](DirectGraphics& g) {
-             g.SetPixelFogExp(100.0f, Blue);
-             g.SetFogEnable(FALSE);
-         },
-         0.5f, 0.5f, 1.0},
+        {"pixel exp", None, Exp, FALSE, 4, 0.1f, 0.9f, std::exp(-2.0)},
+        {"vertex exp", Exp, None, FALSE, 4, 0.1f, 0.9f, (std::exp(-0.4) + std::exp(-3.6)) / 2},
+        {"pixel fog first", Linear, Exp, FALSE, 1, 0.25f, 0.25f, std::exp(-0.25)},
+        {"no mode", None, None, FALSE, 100, 0.5f, 0.5f, 1.0},
     };
+    IDirect3DDevice9* device = graphics.device;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        c.fog(graphics);
+        graphics.SetVertexFogLinear(0.25f, 0.75f, Blue);
+        device->SetRenderState(D3DRS_FOGVERTEXMODE, c.vertexMode);
+        device->SetRenderState(D3DRS_FOGTABLEMODE, c.tableMode);
+        device->SetRenderState(D3DRS_RANGEFOGENABLE, c.range);
+        device->SetRenderState(D3DRS_FOGDENSITY, FloatBitsToDword(c.density));
         const auto picture = Picture([&] { graphics.DrawLine3D(-0.5f, 0, c.z0, 0.5f, 0, c.z1, Red, nullptr); });
         EXPECT_TRUE(NearColour(picture[240 * 640 + 320], Fogged(c.f), 1));
     }
+    graphics.SetFogEnable(FALSE);
+    EXPECT_EQ(Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0.9f, 0.5f, 0, 0.9f, Red, nullptr); })[240 * 640 + 320], Red);
 }
 
 // A line vertex has no normal: lit, it shows only the ambient light its
@@ -224,26 +209,26 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
     IDirect3DDevice9* device = graphics.device;
     const D3DXVECTOR3 down(0.0f, -1.0f, 0.0f);
     const D3DCOLORVALUE none{0, 0, 0, 0}, lightAmbient{0.4f, 0.2f, 0.0f, 1.0f};
+    const auto RsAmbientState = (D3DRENDERSTATETYPE)RsAmbient;
+    auto lightAll = [&] { graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient); };
     auto ambientFromVertex = [&] {
         device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
-        device->SetRenderState((D3DRENDERSTATETYPE)RsAmbient, 0x00333333);
+        device->SetRenderState(RsAmbientState, 0x00333333);
         graphics.SetDirectionalLight(1, &down, &none, &lightAmbient, &none);
     };
-    // A light at the eye with a constant attenuation of 2: half its ambient.
+    auto emissiveFromVertex = [&](BOOL vertexColours) {
+        graphics.SetLighting(TRUE);
+        device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
+        device->SetRenderState((D3DRENDERSTATETYPE)RsColorVertex, vertexColours);
+    };
+    // A white light at the eye, its ambient halved by a constant attenuation;
+    // a spot's cones are 60 and 120 degrees wide.
     auto nearLight = [&](D3DLIGHTTYPE type, float range, float towardsZ) {
         device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
-        device->SetRenderState(D3DRS_LIGHTING, TRUE);
-        D3DLIGHT9 light{};
-        light.Type = type;
-        light.Ambient = {1.0f, 1.0f, 1.0f, 1.0f};
-        light.Direction = {0.0f, 0.0f, towardsZ};
-        light.Range = range;
-        light.Attenuation0 = 2.0f;
-        light.Theta = 60.0f * 0.0174532924f;
-        light.Phi = 120.0f * 0.0174532924f;
-        light.Falloff = 1.0f;
+        const D3DLIGHT9 light{type, {}, {}, {1, 1, 1, 1}, {}, {0, 0, towardsZ}, range, 1, 2, 0, 0, 1.0472f, 2.0944f};
         device->SetLight(0, &light);
         device->LightEnable(0, TRUE);
+        graphics.SetLighting(TRUE);
     };
     // The line's ends are 45 degrees off the spot's axis, between its cones.
     const double spot = 0.5 * (std::sqrt(0.5) - 0.5) / (std::cos(0.5236) - 0.5);
@@ -255,46 +240,21 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
     } cases[] = {
         {"unlit", Red, [] {}, Red},
         {"lit", Red, [&] { graphics.SetLighting(TRUE); }, Black},
-        {"lit under ambient light", Red,
-         [&] {
-             device->SetRenderState((D3DRENDERSTATETYPE)RsAmbient, 0x00FFFFFF);
-             graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient);
-         },
-         Black},
+        {"lit under ambient light", Red, [&] { lightAll(), device->SetRenderState(RsAmbientState, ~0u); }, Black},
         {"lit at half alpha", 0x80FF0000, [&] { graphics.SetLighting(TRUE); },
          Blended(Black, 0x80 / 255.0, Background)},
         {"ambient from the vertex", Orange, ambientFromVertex, 0xFF99330D},
-        {"with the light switched off", Orange,
-         [&] {
-             ambientFromVertex();
-             device->LightEnable(1, FALSE);
-         },
+        {"with the light switched off", Orange, [&] { ambientFromVertex(), device->LightEnable(1, FALSE); },
          0xFF331A0D},
-        {"emissive from the vertex", Orange,
-         [&] {
-             graphics.SetLighting(TRUE);
-             device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
-         },
-         Orange},
-        {"without vertex colours", Orange,
-         [&] {
-             graphics.SetLighting(TRUE);
-             device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
-             device->SetRenderState((D3DRENDERSTATETYPE)RsColorVertex, FALSE);
-         },
-         Black},
+        {"emissive from the vertex", Orange, [&] { emissiveFromVertex(TRUE); }, Orange},
+        {"without vertex colours", Orange, [&] { emissiveFromVertex(FALSE); }, Black},
         {"a point light in range", Red, [&] { nearLight(D3DLIGHT_POINT, 10.0f, 1.0f); }, 0xFF800000},
         {"a point light out of range", Red, [&] { nearLight(D3DLIGHT_POINT, 0.5f, 1.0f); }, Black},
         {"a spot light's edge", Red, [&] { nearLight(D3DLIGHT_SPOT, 10.0f, 1.0f); },
          0xFF000000u | (uint32_t)std::lround(255 * spot) << 16},
         {"a spot light turned away", Red, [&] { nearLight(D3DLIGHT_SPOT, 10.0f, -1.0f); }, Black},
         // The light leaves specular highlights on: an unlit line has none.
-        {"specular on, unlit", Red,
-         [&] {
-             graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient);
-             graphics.SetLighting(FALSE);
-         },
-         Red},
+        {"specular on, unlit", Red, [&] { lightAll(), graphics.SetLighting(FALSE); }, Red},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -310,35 +270,30 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
 // A strip over a bound texture is modulated by the texel at (0, 0), read
 // through sampler 0's filter and addressing.
 TEST_F(Scene3DTest, AStripOverABoundTextureTakesItsCornerTexel) {
-    constexpr D3DCOLOR DarkBlue = 0xFF000080, White = 0xFFFFFFFF, Border = 0xFF00FF00;
+    constexpr D3DCOLOR DarkBlue = 0xFF000080, White = 0xFFFFFFFF, HalfWhite = 0x80FFFFFF;
+    // Texel (0, 0) first, then (1, 0), (0, 1), (1, 1); the border is green.
+    constexpr uint32_t Plain[4] = {DarkBlue, DarkBlue, DarkBlue, DarkBlue};
+    constexpr uint32_t Half[4] = {HalfWhite, HalfWhite, HalfWhite, HalfWhite};
     constexpr uint32_t Corners[4] = {0xFF400000, 0xFF004000, 0xFF000040, 0xFF404040};
-    IDirect3DDevice9* device = graphics.device;
+    constexpr DWORD Point = D3DTEXF_POINT, Linear = D3DTEXF_LINEAR, Modulate = D3DTOP_MODULATE, Add = 7, Arg2 = 3;
     const struct {
         const char* what;
-        uint32_t texels[4];
+        const uint32_t* texels;
         DWORD filter, address, colourOp;
         D3DCOLOR line;
         uint32_t want;
     } cases[] = {
-        {"one colour", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_LINEAR, AddressWrap, D3DTOP_MODULATE, White,
-         DarkBlue},
-        {"half transparent", {0x80FFFFFF, 0x80FFFFFF, 0x80FFFFFF, 0x80FFFFFF}, D3DTEXF_LINEAR, AddressWrap,
-         D3DTOP_MODULATE, Red, Blended(Red, 0x80 / 255.0, Black)},
-        {"point", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_POINT, AddressWrap, D3DTOP_MODULATE,
-         White, Corners[0]},
-        {"linear, wrapping", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressWrap,
-         D3DTOP_MODULATE, White, 0xFF202020},
-        {"linear, clamped", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressClamp,
-         D3DTOP_MODULATE, White, Corners[0]},
-        {"linear, mirrored", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressMirror,
-         D3DTOP_MODULATE, White, Corners[0]},
-        {"linear, bordered", {Corners[0], Corners[1], Corners[2], Corners[3]}, D3DTEXF_LINEAR, AddressBorder,
-         D3DTOP_MODULATE, White, 0xFF10BF00},
-        {"added", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_POINT, AddressWrap, 7, Red, 0xFFFF0080},
-        {"the texture passed over", {DarkBlue, DarkBlue, DarkBlue, DarkBlue}, D3DTEXF_POINT, AddressWrap, 3, Red,
-         Red},
+        {"one colour", Plain, Linear, AddressWrap, Modulate, White, DarkBlue},
+        {"half transparent", Half, Linear, AddressWrap, Modulate, Red, Blended(Red, 0x80 / 255.0, Black)},
+        {"point", Corners, Point, AddressWrap, Modulate, White, Corners[0]},
+        {"linear, wrapping", Corners, Linear, AddressWrap, Modulate, White, 0xFF202020},
+        {"linear, clamped", Corners, Linear, AddressClamp, Modulate, White, Corners[0]},
+        {"linear, mirrored", Corners, Linear, AddressMirror, Modulate, White, Corners[0]},
+        {"linear, bordered", Corners, Linear, AddressBorder, Modulate, White, 0xFF10BF00},
+        {"added", Plain, Point, AddressWrap, Add, Red, 0xFFFF0080},
+        {"passed over", Plain, Point, AddressWrap, Arg2, Red, Red},
     };
-    const LineVertex strip[3] = {{-0.5f, 0, 0.5f, 0}, {0, 0, 0.5f, 0}, {0.5f, 0, 0.5f, 0}};
+    IDirect3DDevice9* device = graphics.device;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         IDirect3DTexture9* texture = MakeTestTexture(2, 2, [&](int u, int v) { return c.texels[2 * v + u]; }, device);
@@ -347,11 +302,10 @@ TEST_F(Scene3DTest, AStripOverABoundTextureTakesItsCornerTexel) {
         texture->Release();
         device->SetSamplerState(0, D3DSAMP_MAGFILTER, c.filter);
         for (DWORD axis : {SampAddressU, SampAddressV}) device->SetSamplerState(0, (D3DSAMPLERSTATETYPE)axis, c.address);
-        device->SetSamplerState(0, (D3DSAMPLERSTATETYPE)SampBorderColor, Border);
+        device->SetSamplerState(0, (D3DSAMPLERSTATETYPE)SampBorderColor, Green);
         device->SetTextureStageState(0, D3DTSS_COLOROP, c.colourOp);
-        LineVertex coloured[3];
-        for (int i = 0; i < 3; ++i) coloured[i] = {strip[i].x, strip[i].y, strip[i].z, c.line};
-        const auto picture = Picture([&] { graphics.DrawLineStrip(coloured, 3, nullptr); });
+        const LineVertex strip[3] = {{-0.5f, 0, 0.5f, c.line}, {0, 0, 0.5f, c.line}, {0.5f, 0, 0.5f, c.line}};
+        const auto picture = Picture([&] { graphics.DrawLineStrip(strip, 3, nullptr); });
         EXPECT_TRUE(NearColour(picture[240 * 640 + 400], c.want, 1));
     }
     // A single line unbinds the texture first.
