@@ -20,8 +20,8 @@ PROBE=$3
 BUILD_DIR=$4
 QUESTION_CAPTION='タイトルに戻る'
 # The question box's No button, from the corner of the box's client area.
-NO_BUTTON_X=219
-NO_BUTTON_Y=86
+NO_BUTTON_X=218
+NO_BUTTON_Y=70
 IDLE_SECONDS=3
 MAX_IDLE_PERCENT=3
 
