@@ -54,7 +54,7 @@ enum Colour { Face, Button, Ink, Focus, ColourCount };
 struct Box {
     Display* display;
     Window window;
-    XftFont* font;  // null when fontconfig has no font at all
+    XftFont* font;
     XftDraw* draw;
     XftColor colours[ColourCount];
     const char* text;
@@ -65,6 +65,29 @@ struct Box {
     BoxKeys keys;
     int pointerOn;  // the button the mouse went down on, or -1
 };
+
+// One connection, and one font, for every box of the run: Xrender and Xft
+// keep what they learn of a connection by its address, and one closed and
+// opened again at the same address would meet their stale records.
+struct Connection {
+    Display* display;
+    XftFont* font;  // null when fontconfig has no font at all
+};
+Connection TheConnection;
+
+bool Connect(const char* displayName) {
+    if (TheConnection.display) return true;
+    Display* display = XOpenDisplay(displayName);
+    if (!display) return false;
+    // Auto-repeat then sends presses alone, which the box's rules ignore.
+    int xkbOpcode = 0, xkbEvent = 0, xkbError = 0, xkbMajor = XkbMajorVersion, xkbMinor = XkbMinorVersion;
+    if (XkbQueryExtension(display, &xkbOpcode, &xkbEvent, &xkbError, &xkbMajor, &xkbMinor))
+        XkbSetDetectableAutoRepeat(display, True, nullptr);
+    TheConnection.display = display;
+    TheConnection.font = XftFontOpenName(display, DefaultScreen(display), FontPattern);
+    if (!TheConnection.font) std::fprintf(stderr, "message box: no font at all; its buttons show no labels\n");
+    return true;
+}
 
 BoxKey KeyOf(KeySym sym) {
     switch (sym) {
@@ -237,6 +260,7 @@ int Answer(Box& box, Atom deleteWindow) {
     while (answer == NoAnswer) {
         XEvent event;
         XNextEvent(box.display, &event);
+        if (event.xany.window != box.window) continue;
         switch (event.type) {
         case Expose:
             if (event.xexpose.count == 0) Draw(box);
@@ -273,20 +297,19 @@ int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bo
         std::fprintf(stderr, "message box \"%s\": the game's window is on no X display\n", text);
         return -1;
     }
-    Box box{};
-    box.display = XOpenDisplay(DisplayString(info.info.x11.display));
-    if (!box.display) {
+    if (!Connect(DisplayString(info.info.x11.display))) {
         std::fprintf(stderr, "message box \"%s\": cannot reach the X display\n", text);
         return -1;
     }
-    Display* display = box.display;
+    Display* display = TheConnection.display;
     const int screen = DefaultScreen(display);
     Visual* visual = DefaultVisual(display, screen);
     const Colormap colormap = DefaultColormap(display, screen);
-    // Auto-repeat then sends presses alone, which the box's rules ignore.
-    XkbSetDetectableAutoRepeat(display, True, nullptr);
-    box.font = XftFontOpenName(display, screen, FontPattern);
-    if (!box.font) std::fprintf(stderr, "message box: no font at all; it shows its buttons without labels\n");
+    // Whatever the last box's window left in the queue is not for this one.
+    XSync(display, True);
+    Box box{};
+    box.display = display;
+    box.font = TheConnection.font;
     box.text = text;
     box.pointerOn = -1;
     Lay(box, yesNo);
@@ -303,8 +326,7 @@ int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bo
 
     for (XftColor& colour : box.colours) XftColorFree(display, visual, colormap, &colour);
     XftDrawDestroy(box.draw);
-    if (box.font) XftFontClose(display, box.font);
     XDestroyWindow(display, box.window);
-    XCloseDisplay(display);
+    XFlush(display);
     return answer;
 }
