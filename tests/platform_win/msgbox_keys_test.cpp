@@ -67,9 +67,6 @@ TEST(MessageBoxKeys, AnOkBoxClosesWithEnterSpaceOrEscAndKeepsItsOneButton) {
         EXPECT_EQ(box.focus, FirstButton);
         EXPECT_EQ(Press(&box, key), IDOK);
     }
-    EXPECT_EQ(BoxButtonAnswer(OpenBoxKeys(false, nullptr), FirstButton), IDOK);
-    EXPECT_EQ(BoxButtonAnswer(YesNo(), FirstButton), IDYES);
-    EXPECT_EQ(BoxButtonAnswer(YesNo(), SecondButton), IDNO);
 }
 
 }  // namespace
