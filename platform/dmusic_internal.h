@@ -31,9 +31,10 @@ void StartWaitingVoices(IDirectMusicSegment8* segment, Mix_Chunk* chunk, int gen
 DWORD SegmentRepeats(IDirectMusicSegment8* segment);
 
 // Reads a WAV file into a new segment (one reference). Fails with
-// DMUS_E_LOADER_FAILEDOPEN when the file cannot be opened and
-// DMUS_E_UNSUPPORTED_STREAM when it is no WAV or holds no sound.
-HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment);
+// DMUS_E_LOADER_FAILEDOPEN when the file cannot be read and
+// DMUS_E_UNSUPPORTED_STREAM when it is no WAV or holds no sound; *why then
+// says so in words, valid until the next SDL call.
+HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment, const char** why);
 
 IDirectMusicPerformance8* NewPerformance();
 IDirectMusicLoader8* NewLoader();

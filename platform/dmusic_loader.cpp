@@ -1,6 +1,7 @@
 // The DirectMusic loader: file names in UTF-16, looked up under the search
 // directory, each file decoded once and kept until the loader goes.
 #include <sys/stat.h>
+#include <cstdio>
 #include <string>
 #include <vector>
 #include "platform/dmusic.h"
@@ -102,8 +103,13 @@ HRESULT IDirectMusicLoader8::LoadObjectFromFile(REFCLSID objectClass, REFIID iid
         }
     }
     IDirectMusicSegment8* segment = nullptr;
-    HRESULT result = DecodeWaveFile(path.c_str(), &segment);
-    if (FAILED(result)) return result;
+    const char* why = nullptr;
+    HRESULT result = DecodeWaveFile(path.c_str(), &segment, &why);
+    if (FAILED(result)) {
+        // As pictures do: the game does not look at the result.
+        std::fprintf(stderr, "sound \"%s\": %s\n", name.c_str(), why);
+        return result;
+    }
     segment->AddRef();
     impl->cache.push_back(CachedFile{path, segment});
     *object = segment;

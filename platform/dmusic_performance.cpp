@@ -9,6 +9,7 @@
 #include <atomic>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <mutex>
 #include "platform/dmusic.h"
 #include "platform/dmusic_internal.h"
@@ -41,6 +42,12 @@ SoundRequestHook TheSoundRequestHook = nullptr;
 void PostMix(void*, Uint8* stream, int bytes) {
     MixHook hook = TheMixHook.load();
     if (hook) hook(reinterpret_cast<const int16_t*>(stream), bytes / (2 * Output.channels), Output.channels, Output.rate);
+}
+
+// The game only learns that sound failed; the player is told why here.
+HRESULT NoAudioDevice(const char* why) {
+    std::fprintf(stderr, "No sound: %s\n", why);
+    return DMUS_E_NO_AUDIO_DEVICE;
 }
 
 int MixVolume(LONG hundredthsDb) {
@@ -153,8 +160,9 @@ HRESULT IDirectMusicPerformance8::InitAudio(IDirectMusic**, IDirectSound**, HWND
     std::lock_guard<std::recursive_mutex> hold(SoundLock());
     if (impl->audioOpen || AudioOwner) return DMUS_E_ALREADY_INITED;
     if (defaultPathType != 0 && !KnownPathType(defaultPathType)) return E_INVALIDARG;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return DMUS_E_NO_AUDIO_DEVICE;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return NoAudioDevice(SDL_GetError());
     if (Mix_OpenAudio(MixRateHz, MixSampleFormat, MixOutputChannels, MixBufferFrames) != 0) {
+        NoAudioDevice(Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return DMUS_E_NO_AUDIO_DEVICE;
     }
@@ -162,6 +170,7 @@ HRESULT IDirectMusicPerformance8::InitAudio(IDirectMusic**, IDirectSound**, HWND
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
     if (format != MixSampleFormat || channels < 1 || Mix_AllocateChannels(VoiceCount) != VoiceCount) {
+        NoAudioDevice("the device does not take 16-bit sound on enough voices");
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return DMUS_E_NO_AUDIO_DEVICE;

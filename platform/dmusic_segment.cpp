@@ -3,6 +3,7 @@
 // device is converted on a worker: a resampler is slow, and a scene's
 // sounds are loaded in the middle of its first frame.
 #include <SDL.h>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -137,19 +138,27 @@ void Convert(BackgroundJob* job) {
 }
 }  // namespace
 
-HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment) {
+HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment, const char** why) {
     *segment = nullptr;
     std::vector<Uint8> bytes;
-    if (!ReadWholeFile(path, &bytes)) return DMUS_E_LOADER_FAILEDOPEN;
+    errno = 0;
+    if (!ReadWholeFile(path, &bytes)) {
+        *why = errno ? std::strerror(errno) : "cannot read the file";
+        return DMUS_E_LOADER_FAILEDOPEN;
+    }
+    *why = "larger than any sound of a game";
     if (bytes.size() > MaxFileBytes) return DMUS_E_UNSUPPORTED_STREAM;
     ClampChunkSizes(&bytes);
     SDL_AudioSpec spec{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), (int)bytes.size()), 1, &spec, &samples, &length))
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), (int)bytes.size()), 1, &spec, &samples, &length)) {
+        *why = SDL_GetError();
         return DMUS_E_UNSUPPORTED_STREAM;
+    }
     if (spec.channels < 1 || length < (Uint32)FrameBytes(spec.format, spec.channels)) {
         SDL_FreeWAV(samples);
+        *why = "holds no sound";
         return DMUS_E_UNSUPPORTED_STREAM;
     }
     IDirectMusicSegment8* made = new IDirectMusicSegment8;

@@ -29,6 +29,12 @@ void PlatformDropMessagesFor(HWND window);
 // let go, since SDL has forgotten it and will not report its release.
 void PlatformTakeKeysFromKeyboard();
 
+// A modal box over the owner's window, answered from the keyboard (the
+// rules of msgbox_keys.h) or the mouse: IDOK, IDYES, or IDNO also when the
+// window manager closes it. -1, with the reason on stderr, when it cannot
+// be shown (no owner, or the owner is on no X display).
+int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bool yesNo);
+
 // Fills down[vk] for every virtual key held on the keyboard now, whichever
 // window has the focus; false when the window system cannot tell.
 bool PlatformKeyboardNow(bool* down);

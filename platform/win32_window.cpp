@@ -1,6 +1,7 @@
 // Window classes and windows over SDL: a fixed class table, a fixed window
 // table, and the nominal frame that makes window and client rectangles
 // differ as they do on Windows.
+#include <cstdio>
 #include <cstring>
 
 #include "platform/testhooks.h"
@@ -12,6 +13,10 @@ constexpr int MaxClasses = 16;
 constexpr int MaxClassNameChars = 64;
 constexpr int MaxWindows = 64;
 constexpr WORD FirstClassAtom = 0xC000;
+
+// Video drivers that show nothing on a screen. SDL falls back to one when
+// there is no display; the game would then play on unseen.
+constexpr const char* UnseenVideoDrivers[] = {"offscreen", "dummy"};
 
 // The frame of a captioned, sizable window at 100 % scale.
 constexpr int FrameSidePx = 8;
@@ -92,12 +97,28 @@ Handle ResourceHandle(uintptr_t kind, LPCSTR name) {
     return reinterpret_cast<Handle>((kind << 16) | (reinterpret_cast<uintptr_t>(name) & 0xFFFF));
 }
 
+// SDL settled on a driver that shows nothing without being asked for it
+// (asking is how the tests run headless).
+bool FellBackToUnseenDriver() {
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if ((asked && *asked) || !driver) return false;
+    for (const char* unseen : UnseenVideoDrivers)
+        if (std::strcmp(driver, unseen) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 bool PlatformStartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("Cannot start the video system: %s", SDL_GetError());
+        return false;
+    }
+    if (FellBackToUnseenDriver()) {
+        std::fprintf(stderr, "There is no display to show the game on (DISPLAY is not set or cannot be reached).\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     return true;

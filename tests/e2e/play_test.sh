@@ -19,9 +19,9 @@ PROBE=$3
 BUILD_DIR=$4
 QUESTION_CAPTION='タイトルに戻る'
 # The question box's buttons, from its top-left corner.
-YES_BUTTON_X=123
-NO_BUTTON_X=219
-BUTTON_Y=86
+YES_BUTTON_X=110
+NO_BUTTON_X=218
+BUTTON_Y=70
 
 . "$(dirname "$0")/session.sh"
 

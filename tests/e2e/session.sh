@@ -74,10 +74,12 @@ window_manager_up() {
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
 }
 
-# Starts the game in BUILD_DIR, where its data tree is, and waits for its
-# window: GAME_PID, WINDOW.
+# Starts the game in GAME_DIR (BUILD_DIR unless set), where its data tree
+# is, with the sound driver AUDIO_DRIVER (dummy unless set), and waits for
+# its window: GAME_PID, WINDOW.
 start_game_with_data() {
-    (cd "$BUILD_DIR" && SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 exec "$GAME_BIN") >"$WORK_DIR/game.log" 2>&1 &
+    (cd "${GAME_DIR:-$BUILD_DIR}" && SDL_AUDIODRIVER=${AUDIO_DRIVER:-dummy} SDL_VIDEODRIVER=x11 exec "$GAME_BIN") \
+        >"$WORK_DIR/game.log" 2>&1 &
     GAME_PID=$!
     WINDOW=$(timeout 10 xdotool search --sync --onlyvisible --name '^Kestoria$' 2>/dev/null | head -n 1)
     [ -n "$WINDOW" ] || fail "no window titled Kestoria"

@@ -10,8 +10,13 @@
 #    asks again at once; Yes brings back the title, and the window stays
 #    shown, full screen, with the keyboard; Esc let go on the title is up
 #    when the next game begins;
+#  - the box's keys: Esc leaves it up, and so does an Esc or Enter held
+#    from the field; N, and Tab then Enter, answer No and the field goes
+#    on; Y answers Yes and the title comes back;
 #  - Esc, then No: the window stays shown and the field goes on;
-#  - the quit choice and closing the window both end it with exit code 0.
+#  - the quit choice and closing the window both end it with exit code 0;
+#  - with no sound device the reason is told and the failure's box closes
+#    with Esc; a broken sound file is named with its reason.
 # Usage: window_manager_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
 set -u
 GAME_BIN=$1
@@ -19,9 +24,11 @@ REFERENCE=$2
 PROBE=$3
 BUILD_DIR=$4
 QUESTION_CAPTION='タイトルに戻る'
+SOUND_FAILURE_CAPTION='ウィンドウ'
+BROKEN_SOUND='Sound/syaki-n.wav'
 # The question box's No button, from the corner of the box's client area.
-NO_BUTTON_X=219
-NO_BUTTON_Y=86
+NO_BUTTON_X=218
+NO_BUTTON_Y=70
 IDLE_SECONDS=3
 MAX_IDLE_PERCENT=3
 
@@ -62,8 +69,9 @@ minimised() { xprop -id "$WINDOW" WM_STATE 2>/dev/null | grep -q Iconic; }
 # The question box, when one is shown: BOX_FRAME, the window manager's
 # frame around it (new for every box, where the box's own id may come
 # again), and BOX_X, BOX_Y, the corner of its client area on the screen.
-question_box() {
-    LINE=$(xwininfo -root -tree | grep "\"$QUESTION_CAPTION\"" | head -n 1)
+question_box() { box_titled "$QUESTION_CAPTION"; }
+box_titled() {
+    LINE=$(xwininfo -root -tree | grep "\"$1\"" | head -n 1)
     [ -n "$LINE" ] || return 1
     BOX=$(echo "$LINE" | awk '{print $1}')
     BOX_FRAME=$(xwininfo -id "$BOX" -tree 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p')
@@ -77,14 +85,26 @@ new_question() {
     question_box && [ "$BOX_FRAME" != "$ANSWERED" ]
 }
 no_question() { ! question_box; }
+no_sound_failure_box() { ! box_titled "$SOUND_FAILURE_CAPTION"; }
 answer_no() {
     ANSWERED=$BOX_FRAME
     xdotool mousemove $((BOX_X + NO_BUTTON_X)) $((BOX_Y + NO_BUTTON_Y)) click 1
 }
-# Enter answers Yes; the box has the keyboard.
-answer_yes() {
+# The box has the keyboard: the key $1 answers it.
+answer_with() {
     ANSWERED=$BOX_FRAME
-    press Return
+    press "$1"
+}
+# The box stays up a while, though keys came.
+still_asked() {
+    sleep 0.3
+    question_box && [ "$BOX_FRAME" != "$ANSWERED" ] || fail "$1 answered the question"
+}
+# No answered: the field goes on, the window as it was, with the keyboard.
+field_goes_on() {
+    within 3 "$1 left the question up" no_question
+    within 3 "after $1 the window is not shown full screen with the keyboard" window_shown
+    within 3 "after $1 the field did not go on" field_shown
 }
 
 # The field's bright sky, where the title and its fade are dark; a question
@@ -136,10 +156,12 @@ ANSWERED=
 press Return
 xdotool keydown Escape
 within 5 "no question when the field began with Esc held" new_question
+still_asked "Esc held from the field"
 answer_no
 within 3 "Esc held through No did not ask again" new_question
-# Yes, Esc still held: the title comes back in a window left as it was.
-answer_yes
+# Enter (Yes has the focus), Esc still held: the title comes back in a
+# window left as it was.
+answer_with Return
 within 3 "Yes left the question up" no_question
 within 3 "after Yes the window is not shown full screen with the keyboard" window_shown
 xdotool keyup Escape
@@ -152,27 +174,66 @@ within 5 "the field did not begin" field_shown
 sleep 0.5
 field_shown || fail "the field did not go on"
 
-# Esc, then No: the window stays as it was and the field goes on, with the
-# keyboard: Esc asks again.
+# The box's keys: Esc answers nothing; N, and Tab then Enter, answer No.
 press Escape
 within 3 "no question after Esc" new_question
+press Escape
+still_asked "Esc"
+answer_with n
+field_goes_on N
+press Escape
+within 3 "no question after Esc" new_question
+press Tab
+answer_with Return
+field_goes_on "Tab and Enter"
+
+# Enter held from the field answers nothing when it is let go in the box.
+xdotool keydown Return
+press Escape
+within 3 "no question after Esc with Enter held" new_question
+xdotool keyup Return
+still_asked "Enter held from the field"
+
+# Then No by the mouse: the window stays as it was and the field goes on,
+# with the keyboard: Esc asks again.
+within 3 "no question after Esc" new_question
 answer_no
-within 3 "No left the question up" no_question
-within 3 "after No the window is not shown full screen with the keyboard" window_shown
+field_goes_on "No"
 press Escape
 within 3 "Esc after No did not ask again" new_question
 
-# Yes, then the title's quit choice: the game ends well.
-answer_yes
-within 3 "Yes left the question up" no_question
+# Y answers Yes, then the title's quit choice: the game ends well.
+answer_with y
+within 3 "Y left the question up" no_question
 press Return
 matches title_for_quit title 20 0.3
 press Down
 press Return
 expect_exit_zero "the quit choice"
+grep -q "no font" "$WORK_DIR/game.log" && fail "the question box had no font with its letters"
 
-# So does closing the window.
-start_game_with_data
+# With no sound device the reason is told before its box, which Esc
+# closes; the game goes on silently to the title.
+AUDIO_DRIVER=no-such-driver start_game_with_data
+within 5 "no box for the sound failure" box_titled "$SOUND_FAILURE_CAPTION"
+grep -q '^No sound: .*no-such-driver' "$WORK_DIR/game.log" || fail "the sound failure's reason was not told"
+ANSWERED=
+press Escape
+within 3 "Esc did not close the sound failure's box" no_sound_failure_box
+press Return
+matches silent_title title 20 0.3
+"$PROBE" close "$WINDOW" || fail "cannot send the close request"
+expect_exit_zero "the window closed without sound"
+
+# A data tree with one sound broken: the title names it with the reason.
+mkdir -p "$WORK_DIR/game/Sound"
+ln -s "$BUILD_DIR/Texture" "$WORK_DIR/game/Texture"
+ln -s "$BUILD_DIR"/Sound/* "$WORK_DIR/game/Sound/"
+rm "$WORK_DIR/game/$BROKEN_SOUND"
+echo "not a sound" >"$WORK_DIR/game/$BROKEN_SOUND"
+sound_named() { grep -q "^sound \"$BROKEN_SOUND\": ." "$WORK_DIR/game.log"; }
+GAME_DIR=$WORK_DIR/game start_game_with_data
+within 5 "the broken sound was not named" sound_named
 "$PROBE" close "$WINDOW" || fail "cannot send the close request"
 expect_exit_zero "the window closed"
 echo "window manager test passed"

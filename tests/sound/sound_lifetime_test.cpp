@@ -1,5 +1,6 @@
 // Start-up, shutdown and bad input: what the module holds, what it frees,
 // and that nothing it is handed makes it misbehave.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -39,10 +40,16 @@ TEST(SoundWithoutDevice, EveryCallDoesNothingAndShutdownCompletes) {
     ReleaseSound();
     ExpectEverythingReleased();
 
-    // No audio device: the performance exists, nothing after it does.
+    // No audio device: the performance exists, nothing after it does, and
+    // the audio system's reason is told in one line.
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(InitSound(nullptr), 0);
+    std::string told = testing::internal::GetCapturedStderr();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_EQ(told.rfind("No sound: ", 0), 0u) << told;
+    EXPECT_NE(told.find("no-such-driver"), std::string::npos) << told;
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
     EXPECT_NE(Performance, nullptr);
     EXPECT_EQ(Loader, nullptr);
     EXPECT_EQ(DefaultAudioPath, nullptr);
@@ -103,6 +110,26 @@ TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsPlayNothing) {
     PlaySoundSlot(-5, 0, 0, 0);
     EXPECT_TRUE(MixWatch::SteadyAt(0));
     EXPECT_EQ(LiveSoundSegments(), 1);
+}
+
+// Each load of a file that gives no sound names it, with why, as pictures do.
+TEST_F(SoundTest, AFileThatGivesNoSoundIsNamedWithTheReason) {
+    WriteBytes("Sound/text.wav", std::vector<unsigned char>(20, 'x'));
+    WriteConstantWave("Sound/empty.wav", 0, Rain);
+    testing::internal::CaptureStderr();
+    for (const char* path : {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound", "Sound/text.wav"})
+        EXPECT_EQ(LoadSound(path, 3, 0), 0);
+    std::string told = testing::internal::GetCapturedStderr();
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = told.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(told.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 5u) << told;
+    EXPECT_EQ(lines[0], "sound \"Sound/missing.wav\": No such file or directory");
+    EXPECT_EQ(lines[1].rfind("sound \"Sound/text.wav\": ", 0), 0u) << lines[1];
+    EXPECT_GT(lines[1].size(), std::string("sound \"Sound/text.wav\": ").size());
+    EXPECT_EQ(lines[2].rfind("sound \"Sound/empty.wav\": ", 0), 0u) << lines[2];
+    EXPECT_EQ(lines[3], "sound \"Sound\": Is a directory");
+    EXPECT_EQ(lines[4], lines[1]);
 }
 
 // A working directory too long for the loader's search path: sound is off,
