@@ -160,8 +160,8 @@ uint32_t Fogged(double f) {
     return 0xFF000000u | (uint32_t)std::lround(255 * f) << 16 | (uint32_t)std::lround(255 * (1 - f));
 }
 
-// A red line across the middle, its ends at depths z0 and z1, fogged
-// towards blue from 0.25 to 0.75; the middle pixel shows the fog factor.
+// A red line a quarter up the screen, its ends at depths z0 and z1, fogged
+// towards blue from 0.25 to 0.75; its middle pixel shows the fog factor.
 TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
     constexpr DWORD None = D3DFOG_NONE, Linear = D3DFOG_LINEAR, Exp = D3DFOG_EXP, Exp2 = D3DFOG_EXP2;
     const struct {
@@ -174,8 +174,8 @@ TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
         {"at its end", Linear, None, FALSE, 0, 0.75f, 0.75f, 0.0},
         {"halfway", Linear, None, FALSE, 0, 0.5f, 0.5f, 0.5},
         {"past its end", Linear, None, FALSE, 0, 0.9f, 0.9f, 0.0},
-        // The ends lie half a unit aside: measured from the eye they are farther.
-        {"by range", Linear, None, TRUE, 0, 0.5f, 0.5f, (0.75 - std::sqrt(0.5)) / 0.5},
+        // The ends lie aside and above: measured from the eye they are farther.
+        {"by range", Linear, None, TRUE, 0, 0.4f, 0.4f, (0.75 - std::sqrt(0.25 + 0.0625 + 0.16)) / 0.5},
         {"pixel, halfway", None, Linear, TRUE, 0, 0.25f, 0.75f, 0.5},
         {"dense", Exp, None, FALSE, 100, 0.5f, 0.5f, 0.0},
         {"no density", None, Exp2, FALSE, 0, 0.5f, 0.5f, 1.0},
@@ -194,8 +194,9 @@ TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
         device->SetRenderState(D3DRS_FOGTABLEMODE, c.tableMode);
         device->SetRenderState(D3DRS_RANGEFOGENABLE, c.range);
         device->SetRenderState(D3DRS_FOGDENSITY, FloatBitsToDword(c.density));
-        const auto picture = Picture([&] { graphics.DrawLine3D(-0.5f, 0, c.z0, 0.5f, 0, c.z1, Red, nullptr); });
-        EXPECT_TRUE(NearColour(picture[240 * 640 + 320], Fogged(c.f), 1));
+        const auto picture =
+            Picture([&] { graphics.DrawLine3D(-0.5f, 0.25f, c.z0, 0.5f, 0.25f, c.z1, Red, nullptr); });
+        EXPECT_TRUE(NearColour(picture[180 * 640 + 320], Fogged(c.f), 1));
     }
     graphics.SetFogEnable(FALSE);
     EXPECT_EQ(Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0.9f, 0.5f, 0, 0.9f, Red, nullptr); })[240 * 640 + 320], Red);
