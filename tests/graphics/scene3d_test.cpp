@@ -222,17 +222,18 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
         device->SetRenderState((D3DRENDERSTATETYPE)RsEmissiveMaterialSource, McsColor1);
         device->SetRenderState((D3DRENDERSTATETYPE)RsColorVertex, vertexColours);
     };
-    // A white light at the eye, its ambient halved by a constant attenuation;
-    // a spot's cones are 60 and 120 degrees wide.
+    // A white light at the eye, its ambient attenuated by 0.5 + 0.5 d + d^2
+    // at the line's ends; a spot's cones are 60 and 120 degrees wide.
     auto nearLight = [&](D3DLIGHTTYPE type, float range, float towardsZ) {
         device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
-        const D3DLIGHT9 light{type, {}, {}, {1, 1, 1, 1}, {}, {0, 0, towardsZ}, range, 1, 2, 0, 0, 1.0472f, 2.0944f};
+        const D3DLIGHT9 light{type, {}, {}, {1, 1, 1, 1}, {}, {0, 0, towardsZ}, range, 1, 0.5f, 0.5f, 1, 1.0472f, 2.0944f};
         device->SetLight(0, &light);
         device->LightEnable(0, TRUE);
         graphics.SetLighting(TRUE);
     };
+    const double reach = 1 / (0.5 + 0.5 * std::sqrt(0.5) + 0.5);
     // The line's ends are 45 degrees off the spot's axis, between its cones.
-    const double spot = 0.5 * (std::sqrt(0.5) - 0.5) / (std::cos(0.5236) - 0.5);
+    const double spot = reach * (std::sqrt(0.5) - 0.5) / (std::cos(0.5236) - 0.5);
     const struct {
         const char* what;
         D3DCOLOR line;
@@ -249,7 +250,8 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
          0xFF331A0D},
         {"emissive from the vertex", Orange, [&] { emissiveFromVertex(TRUE); }, Orange},
         {"without vertex colours", Orange, [&] { emissiveFromVertex(FALSE); }, Black},
-        {"a point light in range", Red, [&] { nearLight(D3DLIGHT_POINT, 10.0f, 1.0f); }, 0xFF800000},
+        {"a point light in range", Red, [&] { nearLight(D3DLIGHT_POINT, 10.0f, 1.0f); },
+         0xFF000000u | (uint32_t)std::lround(255 * reach) << 16},
         {"a point light out of range", Red, [&] { nearLight(D3DLIGHT_POINT, 0.5f, 1.0f); }, Black},
         {"a spot light's edge", Red, [&] { nearLight(D3DLIGHT_SPOT, 10.0f, 1.0f); },
          0xFF000000u | (uint32_t)std::lround(255 * spot) << 16},
