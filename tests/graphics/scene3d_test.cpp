@@ -278,7 +278,8 @@ TEST_F(Scene3DTest, AStripOverABoundTextureTakesItsCornerTexel) {
     constexpr uint32_t Plain[4] = {DarkBlue, DarkBlue, DarkBlue, DarkBlue};
     constexpr uint32_t Half[4] = {HalfWhite, HalfWhite, HalfWhite, HalfWhite};
     constexpr uint32_t Corners[4] = {0xFF400000, 0xFF004000, 0xFF000040, 0xFF404040};
-    constexpr DWORD Point = D3DTEXF_POINT, Linear = D3DTEXF_LINEAR, Modulate = D3DTOP_MODULATE, Add = 7, Arg2 = 3;
+    constexpr DWORD Point = D3DTEXF_POINT, Linear = D3DTEXF_LINEAR, Modulate = D3DTOP_MODULATE, Add = 7, Arg2 = 3,
+                    Modulate4x = 6, Subtract = 10, BlendTextureAlpha = 13;
     const struct {
         const char* what;
         const uint32_t* texels;
@@ -295,6 +296,10 @@ TEST_F(Scene3DTest, AStripOverABoundTextureTakesItsCornerTexel) {
         {"linear, bordered", Corners, Linear, AddressBorder, Modulate, White, 0xFF10BF00},
         {"added", Plain, Point, AddressWrap, Add, Red, 0xFFFF0080},
         {"passed over", Plain, Point, AddressWrap, Arg2, Red, Red},
+        {"modulated four times", Plain, Point, AddressWrap, Modulate4x, White, Blue},
+        {"the line taken away", Plain, Point, AddressWrap, Subtract, Red, DarkBlue},
+        {"by the texture's alpha", Half, Point, AddressWrap, BlendTextureAlpha, Red,
+         Blended(0xFFFF8080, 0x80 / 255.0, Black)},
     };
     IDirect3DDevice9* device = graphics.device;
     for (const auto& c : cases) {
