@@ -14,11 +14,7 @@ set -u
 WALK_SECONDS=10
 RUNS=7
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+. "$(dirname "$0")/common.sh"
 
 [ $# -ge 1 ] && [ $# -le 2 ] || fail "usage: $0 [BASELINE_BUILD_DIR] BUILD_DIR"
 BUILDS=
@@ -31,48 +27,6 @@ for tool in Xvfb openbox xdotool; do
     command -v $tool >/dev/null || fail "$tool is missing (apt-get install xvfb openbox xdotool)"
 done
 export LANG=C.UTF-8 SDL_AUDIODRIVER=dummy
-
-XVFB_PID=
-WM_PID=
-GAME_PID=
-WORK_DIR=$(mktemp -d)
-stop_display() {
-    for pid in "$GAME_PID" "$WM_PID" "$XVFB_PID"; do
-        [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    done
-    GAME_PID= WM_PID= XVFB_PID=
-}
-cleanup() {
-    stop_display
-    rm -rf "$WORK_DIR"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-# start_display WIDTHxHEIGHT [wm]: a private Xvfb, with openbox managing it
-# when asked (without a window manager full screen is not granted).
-start_display() {
-    : >"$WORK_DIR/display"
-    Xvfb -displayfd 1 -screen 0 "$1x24" -nolisten tcp >"$WORK_DIR/display" 2>/dev/null &
-    XVFB_PID=$!
-    tries=0
-    until grep -q '^[0-9][0-9]*$' "$WORK_DIR/display" 2>/dev/null; do
-        tries=$((tries + 1))
-        [ $tries -lt 100 ] || fail "Xvfb did not start"
-        sleep 0.1
-    done
-    export DISPLAY=":$(cat "$WORK_DIR/display")" SDL_VIDEODRIVER=x11
-    if [ "${2:-}" = wm ]; then
-        openbox --sm-disable >/dev/null 2>&1 &
-        WM_PID=$!
-        tries=0
-        until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
-            tries=$((tries + 1))
-            [ $tries -lt 100 ] || fail "openbox did not start"
-            sleep 0.1
-        done
-    fi
-}
 
 # startup BUILD_DIR: median milliseconds from process start to the first
 # presented title frame, on the display or headless as exported.

@@ -13,11 +13,7 @@
 set -u
 BUILD_DIR=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
+. "$(dirname "$0")/common.sh"
 
 cd "$BUILD_DIR" || fail "no build directory"
 [ -x bench/scene_frame_bench ] && [ -x bench/main_loop_timing ] && [ -x kestoria ] || fail "build the tree first"
@@ -27,22 +23,7 @@ echo "== one UpdateFrame, headless (median of 5)"
 SDL_VIDEODRIVER=dummy bench/scene_frame_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.5 2>/dev/null | grep median
 
-XVFB_PID=
-WORK_DIR=$(mktemp -d)
-cleanup() {
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK_DIR"
-}
-trap cleanup EXIT
-Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp >"$WORK_DIR/display" 2>/dev/null &
-XVFB_PID=$!
-tries=0
-until grep -q '^[0-9][0-9]*$' "$WORK_DIR/display" 2>/dev/null; do
-    tries=$((tries + 1))
-    [ $tries -lt 100 ] || fail "Xvfb did not start"
-    sleep 0.1
-done
-export DISPLAY=":$(cat "$WORK_DIR/display")" SDL_VIDEODRIVER=x11
+start_display 640x480
 
 echo "== start-up to the first presented title frame, under Xvfb (median of 5)"
 for i in 1 2 3 4 5; do
