@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr DWORD FilterPoint = D3DTEXF_POINT;
 constexpr DWORD ArgSelectorMask = 0x0F;
 constexpr DWORD ArgComplement = 0x10;
 constexpr DWORD ArgAlphaReplicate = 0x20;
@@ -160,7 +159,7 @@ void AddressedTexel(const IDirect3DTexture9::Impl* texture, const DWORD* sampler
 void Sample(const IDirect3DTexture9::Impl* texture, const DWORD* sampler, double u, double v, double (&out)[4]) {
     const double x = u * texture->width - 0.5, y = v * texture->height - 0.5;
     // No filter at all reads as the nearest texel, as point filtering does.
-    if (sampler[D3DSAMP_MAGFILTER] <= FilterPoint) {
+    if (sampler[D3DSAMP_MAGFILTER] <= D3DTEXF_POINT) {
         AddressedTexel(texture, sampler, (long)std::floor(x + 0.5), (long)std::floor(y + 0.5), out);
         return;
     }
@@ -257,11 +256,9 @@ ShadedVertex ShadeVertex(const IDirect3DDevice9::Impl* impl, const double (&came
     // A lit line has no normal to catch a highlight, and an unlit line
     // vertex carries no specular colour: either way there is none to add.
     for (double& c : v.specular) c = 0.0;
-    v.fog = 1.0;
-    if (rs[D3DRS_FOGENABLE] && rs[D3DRS_FOGTABLEMODE] == D3DFOG_NONE && rs[D3DRS_FOGVERTEXMODE] != D3DFOG_NONE) {
-        const double d = rs[D3DRS_RANGEFOGENABLE] ? std::sqrt(Dot(camera, camera)) : camera[2];
-        v.fog = FogFactor(rs[D3DRS_FOGVERTEXMODE], d, rs);
-    }
+    // Whether vertex fog is used at all is the pixel stage's to say.
+    const double d = rs[D3DRS_RANGEFOGENABLE] ? std::sqrt(Dot(camera, camera)) : camera[2];
+    v.fog = FogFactor(rs[D3DRS_FOGVERTEXMODE], d, rs);
     return v;
 }
 

@@ -4,8 +4,9 @@
 #pragma once
 #include "platform/d3d9_internal.h"
 
-// One vertex after the vertex stage: the colours it is drawn with and its
-// vertex fog factor (1 where no vertex fog applies).
+// One vertex after the vertex stage: the colours it is drawn with, and its
+// fog factor by the vertex fog mode (1 with none), which the pixel stage
+// uses only while vertex fog is the fog in force.
 struct ShadedVertex {
     double diffuse[4];
     double specular[4];
