@@ -1,6 +1,8 @@
 // Showing the back buffer, and the device lost while its full-screen
 // window is minimised.
+#include <cstdio>
 #include <cstring>
+#include <string>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -64,10 +66,33 @@ bool MakeRenderer(IDirect3DDevice9::Impl* impl, SDL_Window* window) {
     return true;
 }
 
+// SDL quietly takes another renderer for one it cannot make; the player
+// who named it is told, once for each name.
+void TellStandInRenderer(const char* named, SDL_Renderer* renderer) {
+    static std::string told;
+    SDL_RendererInfo info{};
+    if (renderer && SDL_GetRendererInfo(renderer, &info) == 0 &&
+        SDL_strcasecmp(info.name, named) == 0)
+        return;
+    if (told == named) return;
+    told = named;
+    if (renderer)
+        std::fprintf(stderr, "SDL_RENDER_DRIVER names \"%s\", which cannot be made here; drawing with SDL's \"%s\" "
+                     "renderer instead\n", named, info.name ? info.name : "?");
+    else
+        std::fprintf(stderr, "SDL_RENDER_DRIVER names \"%s\", which cannot be made here; the game scales its "
+                     "picture into the window itself instead\n", named);
+}
+
 bool MakePresentation(IDirect3DDevice9::Impl* impl, HWND handle, SDL_Window* window) {
     const char* named = SDL_getenv("SDL_RENDER_DRIVER");
+    const bool namesRenderer = named && *named;
     impl->shownHandle = handle;
-    if (((named && *named) || PlatformWindowHasGpu(window)) && MakeRenderer(impl, window)) return true;
+    if ((namesRenderer || PlatformWindowHasGpu(window)) && MakeRenderer(impl, window)) {
+        if (namesRenderer) TellStandInRenderer(named, impl->renderer);
+        return true;
+    }
+    if (namesRenderer) TellStandInRenderer(named, nullptr);
     // No GPU (a virtual display, software GL): the picture is scaled into
     // the window system's own framebuffer, never through a software GL,
     // which would cost more time and memory than the game.

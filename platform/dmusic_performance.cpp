@@ -44,10 +44,11 @@ void PostMix(void*, Uint8* stream, int bytes) {
     if (hook) hook(reinterpret_cast<const int16_t*>(stream), bytes / (2 * Output.channels), Output.channels, Output.rate);
 }
 
-// The game only learns that sound failed; the player is told why here.
-HRESULT NoAudioDevice(const char* why) {
+// The game only learns that sound failed; the player is told why here,
+// once for each failure.
+HRESULT NoSound(const char* why, HRESULT result = DMUS_E_NO_AUDIO_DEVICE) {
     std::fprintf(stderr, "No sound: %s\n", why);
-    return DMUS_E_NO_AUDIO_DEVICE;
+    return result;
 }
 
 int MixVolume(LONG hundredthsDb) {
@@ -158,11 +159,13 @@ ULONG IDirectMusicPerformance8::Release() {
 HRESULT IDirectMusicPerformance8::InitAudio(IDirectMusic**, IDirectSound**, HWND, DWORD defaultPathType, DWORD,
                                             DWORD, DMUS_AUDIOPARAMS*) {
     std::lock_guard<std::recursive_mutex> hold(SoundLock());
-    if (impl->audioOpen || AudioOwner) return DMUS_E_ALREADY_INITED;
-    if (defaultPathType != 0 && !KnownPathType(defaultPathType)) return E_INVALIDARG;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return NoAudioDevice(SDL_GetError());
+    if (impl->audioOpen || AudioOwner)
+        return NoSound("the audio device is already held by another performance", DMUS_E_ALREADY_INITED);
+    if (defaultPathType != 0 && !KnownPathType(defaultPathType))
+        return NoSound("the default audio path asked for is of no known type", E_INVALIDARG);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return NoSound(SDL_GetError());
     if (Mix_OpenAudio(MixRateHz, MixSampleFormat, MixOutputChannels, MixBufferFrames) != 0) {
-        NoAudioDevice(Mix_GetError());
+        NoSound(Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return DMUS_E_NO_AUDIO_DEVICE;
     }
@@ -170,7 +173,7 @@ HRESULT IDirectMusicPerformance8::InitAudio(IDirectMusic**, IDirectSound**, HWND
     Uint16 format = 0;
     Mix_QuerySpec(&rate, &format, &channels);
     if (format != MixSampleFormat || channels < 1 || Mix_AllocateChannels(VoiceCount) != VoiceCount) {
-        NoAudioDevice("the device does not take 16-bit sound on enough voices");
+        NoSound("the device does not take 16-bit sound on enough voices");
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return DMUS_E_NO_AUDIO_DEVICE;

@@ -146,6 +146,8 @@ HRESULT DecodeWaveFile(const char* path, IDirectMusicSegment8** segment, const c
         *why = errno ? std::strerror(errno) : "cannot read the file";
         return DMUS_E_LOADER_FAILEDOPEN;
     }
+    *why = "the file is empty";
+    if (bytes.empty()) return DMUS_E_UNSUPPORTED_STREAM;
     *why = "larger than any sound of a game";
     if (bytes.size() > MaxFileBytes) return DMUS_E_UNSUPPORTED_STREAM;
     ClampChunkSizes(&bytes);

@@ -1,5 +1,7 @@
 // The sound module over DirectMusic.
 #include "sound/sound.h"
+#include <cstdarg>
+#include <cstdio>
 
 IDirectMusicPerformance8* Performance = nullptr;
 IDirectMusicLoader8* Loader = nullptr;
@@ -12,6 +14,18 @@ namespace {
 constexpr int PathChars = 256;  // UTF-16 units, terminator included
 constexpr DWORD PerformanceChannels = 64;
 constexpr DWORD AllTracks = 0xFFFFFFFF;
+
+// The shell learns only that sound failed; the player reads why here, in
+// one line.
+__attribute__((format(printf, 1, 2))) int NoSound(const char* why, ...) {
+    std::va_list arguments;
+    va_start(arguments, why);
+    std::fputs("No sound: ", stderr);
+    std::vfprintf(stderr, why, arguments);
+    std::fputc('\n', stderr);
+    va_end(arguments);
+    return 0;
+}
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < SoundSlotCount; }
 
@@ -34,26 +48,38 @@ bool PlayPath(int pathNumber, IDirectMusicAudioPath8** path) {
 }  // namespace
 
 int InitSound(HWND window) {
-    if (FAILED(CoInitialize(nullptr))) return 0;
-    if (FAILED(CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC, IID_IDirectMusicPerformance8,
-                                (void**)&Performance)))
-        return 0;
+    HRESULT result = CoInitialize(nullptr);
+    if (FAILED(result)) return NoSound("COM did not start (error 0x%08X)", (unsigned)result);
+    result = CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC, IID_IDirectMusicPerformance8,
+                              (void**)&Performance);
+    if (FAILED(result)) return NoSound("the DirectMusic performance was not made (error 0x%08X)", (unsigned)result);
+    // Only the audio system knows why it has no device: InitAudio tells it.
     if (FAILED(Performance->InitAudio(nullptr, nullptr, window, DMUS_APATH_SHARED_STEREOPLUSREVERB,
                                       PerformanceChannels, DMUS_AUDIOF_ALL, nullptr)))
         return 0;
-    if (FAILED(Performance->GetDefaultAudioPath(&DefaultAudioPath))) return 0;
+    result = Performance->GetDefaultAudioPath(&DefaultAudioPath);
+    if (FAILED(result)) return NoSound("the performance has no default audio path (error 0x%08X)", (unsigned)result);
     // A path that cannot be made stays null; its sounds go to the default path.
     Performance->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_STEREO, PerformanceChannels, TRUE, &AudioPath1);
     Performance->CreateStandardAudioPath(DMUS_APATH_DYNAMIC_STEREO, PerformanceChannels, TRUE, &AudioPath2);
-    if (FAILED(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader8,
-                                (void**)&Loader)))
-        return 0;
+    result = CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader8,
+                              (void**)&Loader);
+    if (FAILED(result)) return NoSound("the DirectMusic loader was not made (error 0x%08X)", (unsigned)result);
     char directory[PathChars];
     DWORD length = GetCurrentDirectoryA(PathChars, directory);
-    if (length == 0 || length >= (DWORD)PathChars) return 0;
+    if (length == 0) return NoSound("the working directory cannot be read");
+    // Too long: the size asked for counts the terminator.
+    if (length >= (DWORD)PathChars)
+        return NoSound("the working directory is %u bytes long; the sound loader takes at most %d",
+                       (unsigned)(length - 1), PathChars - 1);
     WCHAR wideDirectory[PathChars];
-    if (MultiByteToWideChar(CP_ACP, 0, directory, -1, wideDirectory, PathChars) == 0) return 0;
-    return SUCCEEDED(Loader->SetSearchDirectory(GUID_DirectMusicAllTypes, wideDirectory, FALSE)) ? 1 : 0;
+    if (MultiByteToWideChar(CP_ACP, 0, directory, -1, wideDirectory, PathChars) == 0)
+        return NoSound("the working directory \"%s\" is longer than %d UTF-16 units", directory, PathChars - 1);
+    result = Loader->SetSearchDirectory(GUID_DirectMusicAllTypes, wideDirectory, FALSE);
+    if (FAILED(result))
+        return NoSound("sounds cannot be looked for in the working directory \"%s\" (error 0x%08X)", directory,
+                       (unsigned)result);
+    return 1;
 }
 
 int LoadSound(const char* path, int slot, int midi) {

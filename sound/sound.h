@@ -29,7 +29,7 @@ extern IDirectMusicSegment8* SoundSegments[SoundSlotCount];
 
 // Starts COM and DirectMusic with the working directory as the search
 // directory. 1 on success; 0 leaves whatever was made before the failing
-// step, and the game runs on silently.
+// step, tells why in one line on stderr, and the game runs on silently.
 int InitSound(HWND window);
 // Loads a WAV file into the slot and downloads it. A sound already in the
 // slot plays on. A failed load leaves the slot empty and returns 0; so does

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -166,4 +167,34 @@ TEST_F(PresentTest, DeviceOutlivesItsWindow) {
     EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
     EXPECT_EQ(device->Release(), 0u);
     device = nullptr;
+}
+
+// A renderer named in the environment that cannot be made here is told
+// once, with what draws instead, and the picture still shows; one that is
+// made is not told.
+TEST_F(PresentTest, ANamedRendererThatCannotBeMadeIsTold) {
+    setenv("SDL_RENDER_DRIVER", "no-such-renderer", 1);
+    testing::internal::CaptureStderr();
+    for (UINT width : {640u, 320u}) {
+        D3DPRESENT_PARAMETERS params = GameParams();
+        params.hDeviceWindow = window;
+        params.BackBufferWidth = width;
+        ASSERT_EQ(device->Reset(&params), D3D_OK);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00u, 1.0f, 0);
+        EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+        EXPECT_EQ(CentrePixel(), 0x00FF00u);
+    }
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told,
+              "SDL_RENDER_DRIVER names \"no-such-renderer\", which cannot be made here; drawing with SDL's "
+              "\"software\" renderer instead\n");
+
+    setenv("SDL_RENDER_DRIVER", "Software", 1);
+    testing::internal::CaptureStderr();
+    D3DPRESENT_PARAMETERS params = GameParams();
+    params.hDeviceWindow = window;
+    ASSERT_EQ(device->Reset(&params), D3D_OK);
+    EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    unsetenv("SDL_RENDER_DRIVER");
 }

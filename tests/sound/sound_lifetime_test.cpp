@@ -116,32 +116,93 @@ TEST_F(SoundTest, FailedLoadsLeaveTheirSlotEmptyAndOddSlotsPlayNothing) {
 TEST_F(SoundTest, AFileThatGivesNoSoundIsNamedWithTheReason) {
     WriteBytes("Sound/text.wav", std::vector<unsigned char>(20, 'x'));
     WriteConstantWave("Sound/empty.wav", 0, Rain);
+    WriteBytes("Sound/zero.wav", {});
     testing::internal::CaptureStderr();
-    for (const char* path : {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound", "Sound/text.wav"})
+    for (const char* path :
+         {"Sound/missing.wav", "Sound/text.wav", "Sound/empty.wav", "Sound", "Sound/text.wav", "Sound/zero.wav"})
         EXPECT_EQ(LoadSound(path, 3, 0), 0);
     std::string told = testing::internal::GetCapturedStderr();
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = told.find('\n', at)) != std::string::npos; at = end + 1)
         lines.push_back(told.substr(at, end - at));
-    ASSERT_EQ(lines.size(), 5u) << told;
+    ASSERT_EQ(lines.size(), 6u) << told;
     EXPECT_EQ(lines[0], "sound \"Sound/missing.wav\": No such file or directory");
     EXPECT_EQ(lines[1].rfind("sound \"Sound/text.wav\": ", 0), 0u) << lines[1];
     EXPECT_GT(lines[1].size(), std::string("sound \"Sound/text.wav\": ").size());
     EXPECT_EQ(lines[2].rfind("sound \"Sound/empty.wav\": ", 0), 0u) << lines[2];
     EXPECT_EQ(lines[3], "sound \"Sound\": Is a directory");
     EXPECT_EQ(lines[4], lines[1]);
+    EXPECT_EQ(lines[5], "sound \"Sound/zero.wav\": the file is empty");
 }
 
-// A working directory too long for the loader's search path: sound is off,
-// and shutdown still frees what start-up made.
-TEST(SoundWithoutDevice, ATooLongWorkingDirectoryTurnsSoundOff) {
-    ScratchDir directory;
-    const std::string deep = std::string(150, 'd') + "/" + std::string(150, 'e');
-    std::filesystem::create_directories(deep);
-    const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(deep);
+// A working directory the loader cannot search, or a device another
+// performance holds: sound is off, the reason is told in one line, and
+// shutdown still frees what start-up made.
+namespace {
+std::string StartToldOnce() {
+    testing::internal::CaptureStderr();
     EXPECT_EQ(InitSound(nullptr), 0);
+    std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_EQ(told.rfind("No sound: ", 0), 0u) << told;
     ReleaseSound();
     ExpectEverythingReleased();
-    std::filesystem::current_path(previous);
+    return told;
+}
+
+// Makes and enters folders below the working directory until it is
+// `length` bytes long.
+void EnterDirectoryOfLength(size_t length) {
+    std::string path = std::filesystem::current_path().string();
+    ASSERT_LT(path.size() + 2, length);
+    while (path.size() < length) {
+        const size_t room = length - path.size() - 1;
+        path += "/" + std::string(room > 100 && room < 102 ? 50 : std::min<size_t>(room, 100), 'd');
+    }
+    std::filesystem::create_directories(path);
+    std::filesystem::current_path(path);
+}
+}  // namespace
+
+TEST(SoundWithoutDevice, EveryFailedStartIsToldInOneLine) {
+    ScratchDir directory;
+    const std::filesystem::path top = std::filesystem::current_path();
+    for (size_t length : {255u, 256u, 300u}) {
+        SCOPED_TRACE(length);
+        EnterDirectoryOfLength(length);
+        if (length == 255) {
+            EXPECT_EQ(InitSound(nullptr), 1);
+            ReleaseSound();
+        } else {
+            EXPECT_NE(StartToldOnce().find("the working directory is " + std::to_string(length) +
+                                           " bytes long; the sound loader takes at most 255"),
+                      std::string::npos);
+        }
+        std::filesystem::current_path(top);
+    }
+
+    std::filesystem::create_directory("gone");
+    std::filesystem::current_path("gone");
+    std::filesystem::remove(top / "gone");
+    EXPECT_NE(StartToldOnce().find("the working directory cannot be read"), std::string::npos);
+    std::filesystem::current_path(top);
+
+    // Not UTF-8: the name the loader is handed is another folder's.
+    std::filesystem::create_directory("\xff\xfe");
+    std::filesystem::current_path("\xff\xfe");
+    EXPECT_NE(StartToldOnce().find("sounds cannot be looked for in the working directory"), std::string::npos);
+    std::filesystem::current_path(top);
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    IDirectMusicPerformance8* holder = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC, IID_IDirectMusicPerformance8,
+                               (void**)&holder),
+              S_OK);
+    ASSERT_EQ(holder->InitAudio(nullptr, nullptr, nullptr, DMUS_APATH_SHARED_STEREOPLUSREVERB, 64, DMUS_AUDIOF_ALL,
+                                nullptr),
+              S_OK);
+    EXPECT_NE(StartToldOnce().find("already held by another performance"), std::string::npos);
+    holder->CloseDown();
+    holder->Release();
+    CoUninitialize();
 }

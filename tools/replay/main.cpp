@@ -1,10 +1,12 @@
-// The replay tool. On purpose only, never from a test:
+// The replay tool, run by hand; no test writes or records with it:
 //   kestoria_replay write          plays every key stream, writes its expected digest
-//   kestoria_replay show NAME F    both runs' full records at frame F, and the first difference
+//   kestoria_replay show NAME [F]  both runs' full records at frame F (else at the first
+//                                  difference), and the first difference
 //   kestoria_replay record [NAME]  records the key streams anew with the scripted player
 // It runs in the built data tree (KESTORIA_DATA_DIR, else the build directory).
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -47,6 +49,19 @@ int WriteAll() {
     return 0;
 }
 
+// A frame number as written: decimal digits only, within int.
+bool ReadFrameNumber(const char* text, int* frame) {
+    if (!*text) return false;
+    long value = 0;
+    for (const char* digit = text; *digit; ++digit) {
+        if (*digit < '0' || *digit > '9') return false;
+        value = value * 10 + (*digit - '0');
+        if (value > INT_MAX) return false;
+    }
+    *frame = (int)value;
+    return true;
+}
+
 int Show(const std::string& name, int at) {
     std::vector<FrameRecord> expected, actual;
     std::string error;
@@ -58,6 +73,11 @@ int Show(const std::string& name, int at) {
     int first = 0;
     std::string difference = FirstDifference(expected, actual, &first);
     std::printf("first difference: %s\n", difference.empty() ? "none" : difference.c_str());
+    if (at >= (int)expected.size() && at >= (int)actual.size()) {
+        std::fprintf(stderr, "frame %d is past the end: %s has %zu frames expected and %zu in this build\n", at,
+                     name.c_str(), expected.size(), actual.size());
+        return 1;
+    }
     if (at < 0) at = first;
     if (at < (int)expected.size()) std::printf("--- expected, frame %d\n%s", at, DescribeFrame(expected[at]).c_str());
     if (at < (int)actual.size()) std::printf("--- this build, frame %d\n%s", at, DescribeFrame(actual[at]).c_str());
@@ -237,7 +257,14 @@ int main(int argc, char** argv) {
     std::string command = argc > 1 ? argv[1] : "";
     if (command == "write") return WriteAll();
     if (command == "record") return Record(argc > 2 ? argv[2] : "");
-    if (command == "show" && argc > 2) return Show(argv[2], argc > 3 ? std::atoi(argv[3]) : -1);
+    if (command == "show" && argc > 2 && argc < 5) {
+        int frame = -1;
+        if (argc > 3 && !ReadFrameNumber(argv[3], &frame)) {
+            std::fprintf(stderr, "\"%s\" is not a frame number (0 or more)\n", argv[3]);
+            return 1;
+        }
+        return Show(argv[2], frame);
+    }
     std::fprintf(stderr, "usage: kestoria_replay write | show NAME [FRAME] | record [NAME]\n");
     return 1;
 }
