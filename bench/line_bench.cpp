@@ -4,9 +4,8 @@
 // axes, which is what the rasteriser walks.
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <cstring>
 #include <vector>
-#include "platform/d3d9.h"
+#include "bench/bench_device.h"
 
 namespace {
 constexpr int LineCount = 256;
@@ -21,16 +20,8 @@ struct Point {
 
 void BM_LineFan(benchmark::State& state) {
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS params;
-    std::memset(&params, 0, sizeof params);
-    params.BackBufferWidth = 640;
-    params.BackBufferHeight = 480;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
-    IDirect3DDevice9* device = nullptr;
-    if (!d3d || FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device))) {
+    IDirect3DDevice9* device = MakeBenchDevice(d3d);
+    if (!device) {
         state.SkipWithError("no device");
         if (d3d) d3d->Release();
         return;
