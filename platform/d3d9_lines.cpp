@@ -156,9 +156,10 @@ struct LineWalk {
     }
     // How far past the column's centre the line leaves its diamond (Exit)
     // or short of it enters (Entry); 0 to 1/2. A line that only grazes a
-    // corner is taken to pass through it there.
+    // corner is taken to pass through it there. An offset rounded a hair
+    // past 1/2 still counts as the corner.
     static double Reach(double slope, double offset) {
-        return std::fmin((0.5 - offset) / (1.0 + slope), (0.5 + offset) / (1.0 - slope));
+        return std::fmax(0.0, std::fmin((0.5 - offset) / (1.0 + slope), (0.5 + offset) / (1.0 - slope)));
     }
     double Exit(long c) const {
         double offset;
