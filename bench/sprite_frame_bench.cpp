@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
+#include "bench/bench_device.h"
 #include "platform/d3dx9.h"
 
 namespace {
@@ -47,17 +48,10 @@ void Turned(D3DXMATRIX* out, float spin, float cx, float cy) {
 
 void BM_FieldFramePictures(benchmark::State& state) {
     IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    D3DPRESENT_PARAMETERS params;
-    std::memset(&params, 0, sizeof params);
-    params.BackBufferWidth = 640;
-    params.BackBufferHeight = 480;
-    params.BackBufferFormat = D3DFMT_X8R8G8B8;
-    params.EnableAutoDepthStencil = TRUE;
-    params.AutoDepthStencilFormat = D3DFMT_D24S8;
-    IDirect3DDevice9* device = nullptr;
-    if (!d3d || FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device))) {
+    IDirect3DDevice9* device = MakeBenchDevice(d3d);
+    if (!device) {
         state.SkipWithError("no device");
+        if (d3d) d3d->Release();
         return;
     }
     ID3DXSprite* sprite = nullptr;

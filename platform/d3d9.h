@@ -233,6 +233,8 @@ public:
     HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value);
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix);
     HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix);
+    // Lights at any index. LightEnable on an index never set makes the
+    // default light there first; reading one never set fails.
     HRESULT SetLight(DWORD index, const D3DLIGHT9* light);
     HRESULT GetLight(DWORD index, D3DLIGHT9* light);
     HRESULT LightEnable(DWORD index, BOOL enable);

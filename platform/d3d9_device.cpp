@@ -67,8 +67,7 @@ void SetDefaultStates(IDirect3DDevice9::Impl* impl) {
     SetIdentity(&impl->world);
     SetIdentity(&impl->view);
     SetIdentity(&impl->projection);
-    std::memset(impl->lights, 0, sizeof impl->lights);
-    std::memset(impl->lightEnabled, 0, sizeof impl->lightEnabled);
+    impl->lights.clear();
     for (IDirect3DTexture9*& texture : impl->textures) {
         if (texture) texture->Release();
         texture = nullptr;
@@ -299,27 +298,54 @@ HRESULT IDirect3DDevice9::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* m
     return D3D_OK;
 }
 
+namespace {
+// Where the light of index is kept, or would be.
+std::vector<LightSlot>::iterator LightPlace(IDirect3DDevice9::Impl* impl, DWORD index) {
+    return std::lower_bound(impl->lights.begin(), impl->lights.end(), index,
+                            [](const LightSlot& slot, DWORD i) { return slot.index < i; });
+}
+
+// The light kept at index, or null when it was never set or switched.
+LightSlot* FindLight(IDirect3DDevice9::Impl* impl, DWORD index) {
+    auto at = LightPlace(impl, index);
+    return at != impl->lights.end() && at->index == index ? &*at : nullptr;
+}
+
+// The light at index, made as Direct3D's default light when it is new: a
+// white directional light shining along +z, switched off.
+LightSlot& LightAt(IDirect3DDevice9::Impl* impl, DWORD index) {
+    auto at = LightPlace(impl, index);
+    if (at != impl->lights.end() && at->index == index) return *at;
+    LightSlot made{index, {}, FALSE};
+    made.light.Type = D3DLIGHT_DIRECTIONAL;
+    made.light.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    made.light.Direction = {0.0f, 0.0f, 1.0f};
+    return *impl->lights.insert(at, made);
+}
+}  // namespace
+
 HRESULT IDirect3DDevice9::SetLight(DWORD index, const D3DLIGHT9* light) {
-    if (index >= LightCount || !light) return D3DERR_INVALIDCALL;
-    impl->lights[index] = *light;
+    if (!light) return D3DERR_INVALIDCALL;
+    LightAt(impl, index).light = *light;
     return D3D_OK;
 }
 
 HRESULT IDirect3DDevice9::GetLight(DWORD index, D3DLIGHT9* light) {
-    if (index >= LightCount || !light) return D3DERR_INVALIDCALL;
-    *light = impl->lights[index];
+    const LightSlot* slot = FindLight(impl, index);
+    if (!slot || !light) return D3DERR_INVALIDCALL;
+    *light = slot->light;
     return D3D_OK;
 }
 
 HRESULT IDirect3DDevice9::LightEnable(DWORD index, BOOL enable) {
-    if (index >= LightCount) return D3DERR_INVALIDCALL;
-    impl->lightEnabled[index] = enable ? TRUE : FALSE;
+    LightAt(impl, index).enabled = enable ? TRUE : FALSE;
     return D3D_OK;
 }
 
 HRESULT IDirect3DDevice9::GetLightEnable(DWORD index, BOOL* enable) {
-    if (index >= LightCount || !enable) return D3DERR_INVALIDCALL;
-    *enable = impl->lightEnabled[index];
+    const LightSlot* slot = FindLight(impl, index);
+    if (!slot || !enable) return D3DERR_INVALIDCALL;
+    *enable = slot->enabled;
     return D3D_OK;
 }
 

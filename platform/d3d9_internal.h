@@ -4,6 +4,7 @@
 #pragma once
 #include <pixman.h>
 #include <SDL.h>
+#include <vector>
 #include "platform/d3d9.h"
 #include "platform/picture_decode.h"
 
@@ -11,7 +12,6 @@ constexpr UINT DefaultBackBufferWidth = 640;
 constexpr UINT DefaultBackBufferHeight = 480;
 // Larger sides than this are refused rather than allocated.
 constexpr UINT MaxSurfaceSide = 4096;
-constexpr DWORD LightCount = 16;
 
 // Direct3D's values for the device states the game never names.
 constexpr DWORD RsLastPixel = 16;
@@ -63,6 +63,13 @@ struct IDirect3DTexture9::Impl {
     uint64_t serial = 0;
 };
 
+// A light the game has set or switched at its index.
+struct LightSlot {
+    DWORD index;
+    D3DLIGHT9 light;
+    BOOL enabled;
+};
+
 struct IDirect3DDevice9::Impl {
     ULONG refs = 1;
     D3DPRESENT_PARAMETERS params{};
@@ -81,8 +88,9 @@ struct IDirect3DDevice9::Impl {
     DWORD stageStates[D3DTextureStageCount][D3DTextureStageStateCount] = {};
     DWORD samplerStates[D3DSamplerCount][D3DSamplerStateCount] = {};
     D3DMATRIX world{}, view{}, projection{};
-    D3DLIGHT9 lights[LightCount] = {};
-    BOOL lightEnabled[LightCount] = {};
+    // Any index may be used, so only those that have been are kept, in
+    // order of index.
+    std::vector<LightSlot> lights;
     IDirect3DTexture9* textures[D3DTextureStageCount] = {};
     DWORD fvf = 0;
 

@@ -51,6 +51,8 @@ ClipVertex ReadVertex(const IDirect3DDevice9::Impl* impl, const unsigned char* b
 
 double Mix(double a, double b, double t) { return a + (b - a) * t; }
 
+double Clamp01(double t) { return t < 0.0 ? 0.0 : t > 1.0 ? 1.0 : t; }
+
 ShadedVertex Lerp(const ShadedVertex& a, const ShadedVertex& b, double t) {
     ShadedVertex v;
     for (int c = 0; c < 4; ++c) {
@@ -135,30 +137,84 @@ void Plot(IDirect3DDevice9::Impl* impl, int x, int y, double z, const double (&c
     impl->color[at] = pixel;
 }
 
-// One line from pixel-centre to pixel-centre. Its last pixel is drawn only
-// while the device's last-pixel state is on, as a Direct3D rasteriser does.
+// A line as the rasteriser walks it: u along its long axis, turned so that
+// it grows from the first end to the second, v across it, in pixels with
+// the centres on whole numbers. Each pixel owns the open diamond
+// |u - c| + |v - row| < 1/2 around its centre, and is drawn where the
+// line leaves it; the diamond holding the line's end is its last pixel.
+struct LineWalk {
+    double u0, v0, slope;  // |slope| <= 1
+
+    // The row whose diamond the line passes through in column c, found
+    // where the line crosses the column's centre; rows halfway between
+    // go to the larger.
+    long Row(long c, double* offset) const {
+        const double v = v0 + slope * (c - u0);
+        const double row = std::floor(v + 0.5);
+        *offset = v - row;
+        return (long)row;
+    }
+    // How far past the column's centre the line leaves its diamond (Exit)
+    // or short of it enters (Entry); 0 to 1/2. A line that only grazes a
+    // corner is taken to pass through it there. An offset rounded a hair
+    // past 1/2 still counts as the corner.
+    static double Reach(double slope, double offset) {
+        return std::fmax(0.0, std::fmin((0.5 - offset) / (1.0 + slope), (0.5 + offset) / (1.0 - slope)));
+    }
+    double Exit(long c) const {
+        double offset;
+        Row(c, &offset);
+        return c + Reach(slope, offset);
+    }
+    double Entry(long c) const {
+        double offset;
+        Row(c, &offset);
+        return c - Reach(-slope, offset);
+    }
+};
+
+// One line between any two points of the screen. Between its ends it
+// draws one pixel per column of its long axis, never two; its last pixel
+// only when `lastPixel` says so.
 void RasteriseLine(IDirect3DDevice9::Impl* impl, const PixelShading& shading, const ClipVertex& a,
-                   const ClipVertex& b) {
+                   const ClipVertex& b, bool lastPixel) {
     const double halfW = impl->width / 2.0, halfH = impl->height / 2.0;
     const double x0 = (a.x / a.w + 1.0) * halfW, y0 = (1.0 - a.y / a.w) * halfH, z0 = a.z / a.w;
     const double x1 = (b.x / b.w + 1.0) * halfW, y1 = (1.0 - b.y / b.w) * halfH, z1 = b.z / b.w;
     const double length = std::fmax(std::fabs(x1 - x0), std::fabs(y1 - y0));
     if (!(length < MaxLineSteps)) return;
-    const long steps = std::lround(length);
+    const bool xMajor = std::fabs(x1 - x0) >= std::fabs(y1 - y0);
+    const double major0 = xMajor ? x0 : y0, major1 = xMajor ? x1 : y1;
+    const long sign = major1 >= major0 ? 1 : -1;
+    const double u0 = sign * major0, u1 = sign * major1;
+    const double v0 = xMajor ? y0 : x0, v1 = xMajor ? y1 : x1;
+    const LineWalk walk{u0, v0, length > 0.0 ? (v1 - v0) / length : 0.0};
+    // The columns whose diamonds the line leaves, then the one it ends in.
+    const long firstFloor = (long)std::floor(u0), lastFloor = (long)std::floor(u1);
+    const long first = walk.Exit(firstFloor) > u0 ? firstFloor : firstFloor + 1;
+    const long last = walk.Exit(lastFloor) <= u1 ? lastFloor : lastFloor - 1;
+    const long end = lastPixel && u1 > walk.Entry(last + 1) ? last + 1 : last;
+
     const bool flat = impl->renderStates[D3DRS_SHADEMODE] == ShadeFlat;
-    // A line shorter than a pixel still has a last pixel: the one it ends in.
-    const long pixels = steps + (impl->renderStates[RsLastPixel] ? 1 : 0);
-    for (long i = 0; i < pixels; ++i) {
-        const double t = i < steps ? i / length : 1.0;
+    const double perLength = length > 0.0 ? 1.0 / length : 0.0;
+    const double nearness0 = 1.0 / a.w, nearness1 = 1.0 / b.w;
+    for (long c = first; c <= end; ++c) {
+        const double t = Clamp01((c - u0) * perLength);
         ShadedVertex at = Lerp(a.shade, b.shade, t);
         if (flat) {
             std::memcpy(at.diffuse, a.shade.diffuse, sizeof at.diffuse);
             std::memcpy(at.specular, a.shade.specular, sizeof at.specular);
         }
         const double z = Mix(z0, z1, t);
+        // Depth divided by w runs straight across the screen, and so does
+        // 1 / w, but not w itself.
+        const double fogDistance = shading.fogByEyeDistance ? 1.0 / Mix(nearness0, nearness1, t) : z;
         double colour[4];
-        ShadePixel(shading, at.diffuse, at.specular, at.fog, z, colour);
-        Plot(impl, (int)std::lround(Mix(x0, x1, t)), (int)std::lround(Mix(y0, y1, t)), z, colour);
+        ShadePixel(shading, at.diffuse, at.specular, at.fog, fogDistance, colour);
+        double offset;
+        const long row = walk.Row(c, &offset);
+        const long along = sign * c;
+        Plot(impl, (int)(xMajor ? along : row), (int)(xMajor ? row : along), z, colour);
     }
 }
 
@@ -193,7 +249,9 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveC
         const size_t first = type == D3DPT_LINELIST ? 2 * (size_t)line : line;
         ClipVertex a = ReadVertex(impl, bytes + first * stride, m);
         ClipVertex b = ReadVertex(impl, bytes + (first + 1) * stride, m);
-        if (ClipSegment(&a, &b)) RasteriseLine(impl, shading, a, b);
+        // Inside a strip each joint is the next line's first pixel.
+        const bool lastPixel = impl->renderStates[RsLastPixel] && (type == D3DPT_LINELIST || line + 1 == primitiveCount);
+        if (ClipSegment(&a, &b)) RasteriseLine(impl, shading, a, b, lastPixel);
     }
     return D3D_OK;
 }

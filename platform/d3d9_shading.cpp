@@ -119,11 +119,11 @@ void LightVertex(const IDirect3DDevice9::Impl* impl, const double (&camera)[3], 
     MaterialColour(rs, RsDiffuseMaterialSource, vertex, MaterialDiffuse, diffuse);
     MaterialColour(rs, RsEmissiveMaterialSource, vertex, MaterialNone, emissive);
     ColourOf((D3DCOLOR)rs[RsAmbient], light);
-    for (DWORD i = 0; i < LightCount; ++i) {
-        if (!impl->lightEnabled[i]) continue;
+    for (const LightSlot& slot : impl->lights) {
+        if (!slot.enabled) continue;
         double lightAmbient[4];
-        ColourOf(impl->lights[i].Ambient, lightAmbient);
-        const double reach = LightReach(impl->lights[i], impl->view, camera);
+        ColourOf(slot.light.Ambient, lightAmbient);
+        const double reach = LightReach(slot.light, impl->view, camera);
         for (int c = 1; c < 4; ++c) light[c] += reach * lightAmbient[c];
     }
     out[A] = Clamp01(diffuse[A]);
@@ -256,8 +256,9 @@ ShadedVertex ShadeVertex(const IDirect3DDevice9::Impl* impl, const double (&came
     // A lit line has no normal to catch a highlight, and an unlit line
     // vertex carries no specular colour: either way there is none to add.
     for (double& c : v.specular) c = 0.0;
-    // Whether vertex fog is used at all is the pixel stage's to say.
-    const double d = rs[D3DRS_RANGEFOGENABLE] ? std::sqrt(Dot(camera, camera)) : camera[2];
+    // Whether vertex fog is used at all is the pixel stage's to say. A
+    // right-handed camera looks down -z: its depth is the size of z.
+    const double d = rs[D3DRS_RANGEFOGENABLE] ? std::sqrt(Dot(camera, camera)) : std::fabs(camera[2]);
     v.fog = FogFactor(rs[D3DRS_FOGVERTEXMODE], d, rs);
     return v;
 }
@@ -274,6 +275,9 @@ PixelShading PreparePixelShading(IDirect3DDevice9::Impl* impl) {
     shading.addSpecular = rs[D3DRS_SPECULARENABLE] != 0;
     if (rs[D3DRS_FOGENABLE]) {
         shading.pixelFogMode = rs[D3DRS_FOGTABLEMODE];
+        const D3DMATRIX& p = impl->projection;
+        const bool perspective = p.m[0][3] != 0.0f || p.m[1][3] != 0.0f || p.m[2][3] != 0.0f || p.m[3][3] != 1.0f;
+        shading.fogByEyeDistance = shading.pixelFogMode != D3DFOG_NONE && perspective;
         shading.vertexFog = shading.pixelFogMode == D3DFOG_NONE && rs[D3DRS_FOGVERTEXMODE] != D3DFOG_NONE;
     }
     ColourOf((D3DCOLOR)rs[D3DRS_FOGCOLOR], shading.fogColour);
@@ -281,7 +285,7 @@ PixelShading PreparePixelShading(IDirect3DDevice9::Impl* impl) {
 }
 
 void ShadePixel(const PixelShading& shading, const double (&diffuse)[4], const double (&specular)[4], double fog,
-                double depth, double (&out)[4]) {
+                double fogDistance, double (&out)[4]) {
     std::memcpy(out, diffuse, sizeof out);
     const DWORD* ts = shading.impl->stageStates[0];
     const StageInputs in{diffuse, specular, shading.texel, shading.factor};
@@ -297,7 +301,7 @@ void ShadePixel(const PixelShading& shading, const double (&diffuse)[4], const d
     if (shading.addSpecular) {
         for (int c = 1; c < 4; ++c) out[c] = Clamp01(out[c] + specular[c]);
     }
-    const double f = shading.pixelFogMode != D3DFOG_NONE ? FogFactor(shading.pixelFogMode, depth, shading.impl->renderStates)
+    const double f = shading.pixelFogMode != D3DFOG_NONE ? FogFactor(shading.pixelFogMode, fogDistance, shading.impl->renderStates)
                      : shading.vertexFog                  ? fog
                                                           : 1.0;
     for (int c = 1; c < 4; ++c) out[c] = f * out[c] + (1.0 - f) * shading.fogColour[c];

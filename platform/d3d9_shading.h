@@ -26,6 +26,9 @@ struct PixelShading {
     double factor[4];
     bool addSpecular;
     DWORD pixelFogMode;  // D3DFOG_NONE when fog is off or per vertex
+    // Under a perspective projection pixel fog goes by the eye distance w,
+    // otherwise by the depth in 0..1.
+    bool fogByEyeDistance;
     bool vertexFog;
     double fogColour[4];
 };
@@ -33,9 +36,10 @@ struct PixelShading {
 PixelShading PreparePixelShading(IDirect3DDevice9::Impl* impl);
 
 // The colour of one pixel before it is blended: `diffuse` and `specular`
-// and `fog` as interpolated along the line, `depth` the pixel's z in 0..1.
+// and `fog` as interpolated along the line, `fogDistance` what pixel fog
+// measures there (see fogByEyeDistance).
 void ShadePixel(const PixelShading& shading, const double (&diffuse)[4], const double (&specular)[4], double fog,
-                double depth, double (&out)[4]);
+                double fogDistance, double (&out)[4]);
 
 // The fog factor, 1 (no fog) to 0 (all fog), at distance or depth d.
 double FogFactor(DWORD mode, double d, const DWORD* renderStates);

@@ -202,6 +202,48 @@ TEST_F(Scene3DTest, FogMixesItsColourInByDepthOrDistance) {
     EXPECT_EQ(Picture([&] { graphics.DrawLine3D(-0.5f, 0, 0.9f, 0.5f, 0, 0.9f, Red, nullptr); })[240 * 640 + 320], Red);
 }
 
+// A red line through (320, 180) fogged towards blue: a right-handed camera
+// fogs by the size of its z, and under a perspective projection pixel fog
+// goes by the distance from the eye, which does not run straight across
+// the screen.
+TEST_F(Scene3DTest, FogGoesByDistanceFromTheEye) {
+    D3DXMATRIX flip = Identity(), perspective{};
+    flip._33 = -1.0f;
+    // A 90-degree view from 1 to 100 units.
+    perspective._11 = perspective._22 = perspective._34 = 1.0f;
+    perspective._33 = 100.0f / 99.0f;
+    perspective._43 = -100.0f / 99.0f;
+    D3DXMATRIX identity = Identity();
+    const struct {
+        const char* what;
+        const D3DXMATRIX* view;
+        const D3DXMATRIX* projection;
+        std::function<void()> fog;
+        D3DXVECTOR3 from, to;
+        double f;
+    } cases[] = {
+        {"vertex, looking down -z", &flip, &flip,
+         [&] { graphics.SetVertexFogLinear(0.25f, 0.75f, Blue), graphics.device->SetRenderState(D3DRS_RANGEFOGENABLE, FALSE); },
+         {-0.5f, 0.25f, 0.5f}, {0.5f, 0.25f, 0.5f}, 0.5},
+        {"pixel, 5 units away", &identity, &perspective, [&] { graphics.SetPixelFogLinear(1.0f, 10.0f, Blue); },
+         {-2.0f, 1.25f, 5.0f}, {2.0f, 1.25f, 5.0f}, 5.0 / 9.0},
+        {"pixel, exponential", &identity, &perspective, [&] { graphics.SetPixelFogExp(0.2f, Blue); },
+         {-2.0f, 1.25f, 5.0f}, {2.0f, 1.25f, 5.0f}, std::exp(-1.0)},
+        // From 2 to 4 units away; the middle of the screen sees it at 3.
+        {"pixel, receding", &identity, &perspective, [&] { graphics.SetPixelFogLinear(1.0f, 10.0f, Blue); },
+         {-1.0f, 0.5f, 2.0f}, {1.0f, 1.0f, 4.0f}, 7.0 / 9.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        graphics.device->SetTransform(D3DTS_VIEW, c.view);
+        graphics.device->SetTransform(D3DTS_PROJECTION, c.projection);
+        c.fog();
+        const auto picture = Picture(
+            [&] { graphics.DrawLine3D(c.from.x, c.from.y, c.from.z, c.to.x, c.to.y, c.to.z, Red, nullptr); });
+        EXPECT_TRUE(NearColour(picture[180 * 640 + 320], Fogged(c.f), 1));
+    }
+}
+
 // A line vertex has no normal: lit, it shows only the ambient light its
 // material reflects, and the default material reflects none.
 TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
@@ -212,10 +254,10 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
     const D3DCOLORVALUE none{0, 0, 0, 0}, lightAmbient{0.4f, 0.2f, 0.0f, 1.0f};
     const auto RsAmbientState = (D3DRENDERSTATETYPE)RsAmbient;
     auto lightAll = [&] { graphics.SetDirectionalLight(1, &down, &lightAmbient, &lightAmbient, &lightAmbient); };
-    auto ambientFromVertex = [&] {
+    auto ambientFromVertex = [&](DWORD index = 1) {
         device->SetRenderState((D3DRENDERSTATETYPE)RsAmbientMaterialSource, McsColor1);
         device->SetRenderState(RsAmbientState, 0x00333333);
-        graphics.SetDirectionalLight(1, &down, &none, &lightAmbient, &none);
+        graphics.SetDirectionalLight(index, &down, &none, &lightAmbient, &none);
     };
     auto emissiveFromVertex = [&](BOOL vertexColours) {
         graphics.SetLighting(TRUE);
@@ -246,6 +288,7 @@ TEST_F(Scene3DTest, ALitLineShowsOnlyTheAmbientItsMaterialReflects) {
         {"lit at half alpha", 0x80FF0000, [&] { graphics.SetLighting(TRUE); },
          Blended(Black, 0x80 / 255.0, Background)},
         {"ambient from the vertex", Orange, ambientFromVertex, 0xFF99330D},
+        {"from a light past the sixteenth", Orange, [&] { ambientFromVertex(20); }, 0xFF99330D},
         {"with the light switched off", Orange, [&] { ambientFromVertex(), device->LightEnable(1, FALSE); },
          0xFF331A0D},
         {"emissive from the vertex", Orange, [&] { emissiveFromVertex(TRUE); }, Orange},

@@ -1,10 +1,14 @@
 // The device's life: references, the edges of its state tables, lines,
 // clears and the lost-device cycle. Making it and its fallbacks are the
 // graphics suite's.
+#include <cmath>
+#include <cstring>
 #include <functional>
+#include <limits>
+#include <random>
+#include <sstream>
 #include <tuple>
 #include <utility>
-#include <limits>
 #include "gfx_fixture.h"
 #include "support/colours.h"
 #include "platform/d3d9_internal.h"
@@ -16,6 +20,38 @@ struct Point {
     D3DCOLOR colour;
 };
 constexpr uint32_t Red = 0xFFFF0000u, Green = 0xFF00FF00u;
+constexpr D3DCOLOR HalfRed = 0x80FF0000u;
+
+// Half-transparent lines given in back-buffer pixels, so that a pixel drawn
+// twice shows darker than one drawn once.
+class LineTest : public GfxTest {
+protected:
+    void SetUp() override {
+        GfxTest::SetUp();
+        D3DXMATRIX identity, pixels;
+        D3DXMatrixTranslation(&identity, 0, 0, 0);
+        D3DXMatrixTranslation(&pixels, -1.0f, 1.0f, 0.0f);
+        pixels._11 = 1.0f / 320;
+        pixels._22 = -1.0f / 240;
+        device->SetTransform(D3DTS_VIEW, &identity);
+        device->SetTransform(D3DTS_PROJECTION, &pixels);
+        device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+        device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+        device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+        device->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
+    }
+    // Draws on a fresh picture: a list of (x0, y0, x1, y1) or one strip.
+    void Draw(D3DPRIMITIVETYPE type, const std::vector<std::pair<float, float>>& ends, BOOL lastPixel) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ClearBlue, 1.0f, 0);
+        device->SetRenderState((D3DRENDERSTATETYPE)RsLastPixel, lastPixel);
+        std::vector<Point> points;
+        for (auto [x, y] : ends) points.push_back({x, y, 0.5f, HalfRed});
+        const UINT lines = type == D3DPT_LINELIST ? (UINT)points.size() / 2 : (UINT)points.size() - 1;
+        ASSERT_EQ(device->DrawPrimitiveUP(type, lines, points.data(), sizeof(Point)), D3D_OK);
+    }
+    const uint32_t once = Blended(Red, 0x80 / 255.0, ClearBlue);
+};
 }  // namespace
 
 TEST_F(GfxTest, ChildrenAndBoundTexturesHoldReferencesUntilReleaseOrReset) {
@@ -51,14 +87,10 @@ TEST_F(GfxTest, EachStateTableEndsAtItsLastIndex) {
         SCOPED_TRACE(past);
         const DWORD value = 7 + past;
         DWORD got = 0;
-        BOOL on = FALSE;
-        D3DLIGHT9 light{}, gotLight{};
-        light.Range = (float)value;
         const auto rs = (D3DRENDERSTATETYPE)(D3DRenderStateCount - 1 + past);
         const auto ts = (D3DTEXTURESTAGESTATETYPE)(D3DTextureStageStateCount - 1 + past);
         const auto ss = (D3DSAMPLERSTATETYPE)(D3DSamplerStateCount - 1 + past);
         const DWORD stage = D3DTextureStageCount - 1 + past, sampler = D3DSamplerCount - 1 + past;
-        const DWORD index = LightCount - 1 + past;
         // Past the end only the refusal counts; at the end, the value too.
         auto Read = [&](HRESULT hr) { return std::exchange(got, 0) != value && !past ? E_FAIL : hr; };
         const std::function<HRESULT()> calls[] = {
@@ -72,10 +104,6 @@ TEST_F(GfxTest, EachStateTableEndsAtItsLastIndex) {
             [&] { return Read(device->GetSamplerState(sampler, D3DSAMP_MINFILTER, &got)); },
             [&] { return device->SetSamplerState(0, ss, value); },
             [&] { return Read(device->GetSamplerState(0, ss, &got)); },
-            [&] { return device->SetLight(index, &light); },
-            [&] { const HRESULT hr = device->GetLight(index, &gotLight); return gotLight.Range != 7 && !past ? E_FAIL : hr; },
-            [&] { return device->LightEnable(index, 5); },
-            [&] { const HRESULT hr = device->GetLightEnable(index, &on); return on != TRUE && !past ? E_FAIL : hr; },
             [&] { return device->SetTexture(stage, nullptr); },
             [&] { IDirect3DTexture9* t = nullptr; return device->GetTexture(stage, &t); },
         };
@@ -180,6 +208,128 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
     EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, nullptr, sizeof(Point)), 0);
     device->SetFVF(D3DFVF_XYZ);
     EXPECT_LT(device->DrawPrimitiveUP(D3DPT_LINELIST, 1, two, sizeof(Point)), 0);
+}
+
+// Ends between pixel centres: from the pixel whose diamond the line leaves
+// first to the one whose diamond holds its end, each once.
+TEST_F(LineTest, FractionalEndsDrawEachPixelBetweenThemOnce) {
+    const struct {
+        float from, to;
+        BOOL lastPixel;
+        int first, last;  // along row 240, or column 100 when upright
+        bool upright;
+    } rows[] = {
+        {320.4f, 330.6f, FALSE, 320, 330, false},
+        {320.4f, 330.6f, TRUE, 320, 331, false},
+        {320.6f, 330.4f, FALSE, 321, 329, false},
+        {320.6f, 330.4f, TRUE, 321, 330, false},
+        {330.6f, 320.4f, FALSE, 321, 331, false},
+        {320.6f, 321.4f, TRUE, 321, 321, false},
+        {240.4f, 250.6f, FALSE, 240, 250, true},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.from << " to " << r.to << ", last pixel " << r.lastPixel);
+        using Ends = std::vector<std::pair<float, float>>;
+        Draw(D3DPT_LINELIST, r.upright ? Ends{{100, r.from}, {100, r.to}} : Ends{{r.from, 240}, {r.to, 240}}, r.lastPixel);
+        for (int at = r.first; at <= r.last; ++at) EXPECT_EQ(r.upright ? Pixel(100, at) : Pixel(at, 240), once) << at;
+        EXPECT_EQ(CountNot(ClearBlue), r.last - r.first + 1);
+    }
+}
+
+// Lines with ends anywhere, long and short, in every direction: between the
+// end pixels each column (each row, for a steep line) holds exactly one
+// pixel, every pixel is drawn once and lies within a pixel of the line.
+TEST_F(LineTest, EveryLineDrawsOnePixelPerColumnAlongIt) {
+    std::mt19937 random(23);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    auto onScreen = [](float at, float side) { return std::fmin(std::fmax(at, 1.0f), side - 2.0f); };
+    for (int i = 0, faults = 0; i < 400 && faults < 5; ++i) {
+        const float reach = i % 2 ? 600.0f : 8.0f;
+        const float x0 = 20 + 600 * unit(random), y0 = 20 + 440 * unit(random);
+        const float x1 = onScreen(x0 + reach * (unit(random) - 0.5f), 640);
+        const float y1 = onScreen(y0 + reach * (unit(random) - 0.5f), 480);
+        // Near the diagonal the long axis is a toss-up.
+        if (std::fabs(std::fabs(y1 - y0) - std::fabs(x1 - x0)) < 0.01f) continue;
+        Draw(D3DPT_LINELIST, {{x0, y0}, {x1, y1}}, i % 3 == 0);
+        const bool steep = std::fabs(y1 - y0) > std::fabs(x1 - x0);
+        const double u0 = steep ? y0 : x0, u1 = steep ? y1 : x1, v0 = steep ? x0 : y0, v1 = steep ? x1 : y1;
+        std::vector<int> inColumn(640);
+        std::ostringstream fault;
+        int drawn = 0;
+        for (int y = (int)std::fmin(y0, y1) - 2; y <= (int)std::fmax(y0, y1) + 2; ++y) {
+            for (int x = (int)std::fmin(x0, x1) - 2; x <= (int)std::fmax(x0, x1) + 2; ++x) {
+                if (x < 0 || y < 0 || x >= 640 || y >= 480 || Pixel(x, y) == ClearBlue) continue;
+                const int u = steep ? y : x, v = steep ? x : y;
+                ++drawn, ++inColumn[u];
+                const double onLine = u1 == u0 ? v0 : v0 + (v1 - v0) * (u - u0) / (u1 - u0);
+                if (Pixel(x, y) != once) fault << " (" << x << "," << y << ") drawn twice;";
+                if (!(std::fabs(v - onLine) < 1.0) || u < std::fmin(u0, u1) - 1 || u > std::fmax(u0, u1) + 1)
+                    fault << " (" << x << "," << y << ") off the line;";
+            }
+        }
+        if (drawn != CountNot(ClearBlue)) fault << " pixels far from the line;";
+        const long from = std::lround(std::fmin(u0, u1)), to = std::lround(std::fmax(u0, u1));
+        for (int u = 0; u < 640; ++u) {
+            if (inColumn[u] > 1 || (u > from && u < to && inColumn[u] != 1)) fault << " " << inColumn[u] << " at " << u << ";";
+        }
+        if (!fault.str().empty()) {
+            ++faults;
+            ADD_FAILURE() << "(" << x0 << "," << y0 << ") to (" << x1 << "," << y1 << "):" << fault.str();
+        }
+    }
+}
+
+// The inner lines of a strip leave their end to the next line: no joint is
+// darker, and only the strip's very end follows the last-pixel state.
+TEST_F(LineTest, AStripDrawsEachJointOnce) {
+    const std::vector<std::pair<float, float>> strip = {
+        {100.3f, 100.1f}, {200.2f, 150.1f}, {150.1f, 250.3f}, {300.2f, 240.1f}, {300.1f, 100.2f}};
+    int drawn[2] = {};
+    for (BOOL lastPixel : {FALSE, TRUE}) {
+        SCOPED_TRACE(lastPixel);
+        Draw(D3DPT_LINESTRIP, strip, lastPixel);
+        const uint32_t* pixels = device->BackBuffer();
+        drawn[lastPixel] = CountNot(ClearBlue);
+        EXPECT_EQ(std::count(pixels, pixels + 640 * 480, once), drawn[lastPixel]);
+        for (auto [x, y] : {std::pair{100, 100}, {200, 150}, {150, 250}, {300, 240}}) EXPECT_EQ(Pixel(x, y), once);
+        EXPECT_EQ(Pixel(300, 100) == once, (bool)lastPixel);
+    }
+    EXPECT_EQ(drawn[TRUE], drawn[FALSE] + 1);
+    // A list of the same lines keeps every end as the state says.
+    Draw(D3DPT_LINELIST, {strip[0], strip[1], strip[1], strip[2]}, TRUE);
+    EXPECT_NE(Pixel(200, 150), once);
+}
+
+// Lights live at any index; an index takes room only once it is used, and
+// a reset forgets them all.
+TEST_F(GfxTest, LightsAreKeptAtAnyIndex) {
+    D3DLIGHT9 got{}, spot{}, standard{};
+    BOOL on = TRUE;
+    EXPECT_EQ(device->GetLight(20, &got), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->GetLightEnable(20, &on), D3DERR_INVALIDCALL);
+    spot.Type = D3DLIGHT_SPOT;
+    for (DWORD index : {20u, 4000000000u, 0xFFFFFFFFu}) {
+        spot.Range = (float)(index % 1000);
+        ASSERT_EQ(device->SetLight(index, &spot), D3D_OK);
+        ASSERT_EQ(device->GetLight(index, &got), D3D_OK);
+        EXPECT_EQ(std::memcmp(&got, &spot, sizeof got), 0) << index;
+    }
+    // Switched on before it was ever set: Direct3D's default light.
+    const DWORD unset = 3000000000u;
+    ASSERT_EQ(device->LightEnable(unset, TRUE), D3D_OK);
+    standard.Type = D3DLIGHT_DIRECTIONAL;
+    standard.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
+    standard.Direction = {0.0f, 0.0f, 1.0f};
+    ASSERT_EQ(device->GetLight(unset, &got), D3D_OK);
+    EXPECT_EQ(std::memcmp(&got, &standard, sizeof got), 0);
+    device->SetLight(unset, &spot);
+    ASSERT_EQ(device->GetLightEnable(unset, &on), D3D_OK);
+    EXPECT_TRUE(on) << "setting a light keeps its switch";
+    device->GetLight(20, &got);
+    EXPECT_EQ(got.Range, 20.0f);
+    D3DPRESENT_PARAMETERS params = GameParams();
+    ASSERT_EQ(device->Reset(&params), D3D_OK);
+    EXPECT_EQ(device->GetLight(unset, &got), D3DERR_INVALIDCALL);
 }
 
 TEST_F(GfxTest, DepthHidesFartherLinesUntilItIsClearedWholeOrInPart) {
