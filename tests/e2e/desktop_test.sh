@@ -141,6 +141,15 @@ press Return Down
 press Return
 expect_exit 0 "quit after returning to the title"
 
+# ---- A termination signal ends the game as a close does ----
+# At once and with exit code 0, with no box up.
+start_game fourth
+kill -HUP "$GAME_PID"
+game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+within 1 "the game did not end at once on a hang-up signal" game_gone
+expect_exit 0 "a hang-up signal"
+# ---- end of the termination signal ----
+
 # With no display to open a window on, the game cannot start: exit code 1.
 (cd "$WORK_DIR/game" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$GAME_BIN") \
     >"$WORK_DIR/game.log" 2>&1
