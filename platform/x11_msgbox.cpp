@@ -54,8 +54,8 @@ constexpr const char* LatinYesLabel = "Yes (Y)";
 constexpr const char* LatinNoLabel = "No (N)";
 
 // _MOTIF_WM_HINTS, which window managers read for the functions and the
-// decorations of a window: a dialog is moved and closed, never minimised,
-// maximised or resized.
+// decorations of a window: a dialog is moved and closed, not minimised,
+// maximised or resized (openbox still minimises any dialog with its owner).
 constexpr long MotifFunctionsAndDecorations = 1 | 2;
 constexpr long MotifFunctionMove = 4;
 constexpr long MotifFunctionClose = 32;
