@@ -36,7 +36,7 @@ int BoxKeyUp(BoxKeys* box, BoxKey key) {
     case BoxKey::Space: return BoxButtonAnswer(*box, box->focus);
     case BoxKey::Yes: return box->yesNo ? IDYES : NoAnswer;
     case BoxKey::No: return box->yesNo ? IDNO : NoAnswer;
-    case BoxKey::Escape: return box->yesNo ? NoAnswer : IDOK;
+    case BoxKey::Escape: return box->yesNo ? NoAnswer : BoxCloseAnswer(*box);
     default: return NoAnswer;
     }
 }
@@ -45,3 +45,5 @@ int BoxButtonAnswer(const BoxKeys& box, int button) {
     if (!box.yesNo) return IDOK;
     return button == FirstButton ? IDYES : IDNO;
 }
+
+int BoxCloseAnswer(const BoxKeys& box) { return box.yesNo ? IDNO : IDOK; }

@@ -32,3 +32,7 @@ void BoxKeyDown(BoxKeys* box, BoxKey key, bool shift);
 int BoxKeyUp(BoxKeys* box, BoxKey key);
 // What pressing the button answers.
 int BoxButtonAnswer(const BoxKeys& box, int button);
+// What the box answers when it goes without a button (closed by the window
+// manager, destroyed, or the program asked to end): いいえ, or on an OK box
+// OK, as Esc does there.
+int BoxCloseAnswer(const BoxKeys& box);

@@ -184,7 +184,8 @@ BOOL GetKeyboardState(BYTE* keys);
 BOOL SetKeyboardState(const BYTE* keys);
 
 // A modal box over the game's window (texts in UTF-8). Returns IDOK, IDYES
-// or IDNO; an error or a closed box counts as IDNO.
+// or IDNO. A box closed without a button answers IDNO, or IDOK when OK is
+// its only button; one that cannot be shown returns IDNO at once.
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
 // Clock and sleep (milliseconds).

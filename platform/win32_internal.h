@@ -19,8 +19,19 @@ HWND PlatformNewestWindow();
 // Fills up to maxCount live windows; returns how many.
 int PlatformLiveWindows(HWND* out, int maxCount);
 
-// Starts SDL's video on first use; false when it cannot start.
+// Starts SDL's video on first use, and with it the watch for termination
+// signals; false when it cannot start.
 bool PlatformStartVideo();
+
+// From then on a termination signal (SIGTERM, SIGINT, SIGHUP) asks the
+// program to end: the queue closes every window once, as a close from the
+// window system does, and a box up answers as closed.
+void PlatformWatchEndSignals();
+// Whether a termination signal has come; it stays so for the rest of the run.
+bool PlatformEndRequested();
+// Readable once a termination signal has come, for a wait on the window
+// system's connection to wake on; -1 when there is none.
+int PlatformEndRequestFd();
 
 // Message-queue side of a window's end: its posted messages are dropped.
 void PlatformDropMessagesFor(HWND window);
@@ -30,9 +41,11 @@ void PlatformDropMessagesFor(HWND window);
 void PlatformTakeKeysFromKeyboard();
 
 // A modal box over the owner's window, answered from the keyboard (the
-// rules of msgbox_keys.h) or the mouse: IDOK, IDYES, or IDNO also when the
-// window manager closes it. -1, with the reason on stderr, when it cannot
-// be shown (no owner, or the owner is on no X display).
+// rules of msgbox_keys.h) or the mouse: IDOK, IDYES or IDNO. Closed by the
+// window manager, destroyed by another program or ended by a termination
+// signal, it answers as closed (BoxCloseAnswer). -1, with the reason on
+// stderr and at once, when it cannot be shown (no owner, or the owner is on
+// no X display).
 int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bool yesNo);
 
 // Fills down[vk] for every virtual key held on the keyboard now, whichever

@@ -6,7 +6,7 @@ namespace {
 
 constexpr UINT ButtonsMask = 0x000F;
 
-constexpr Uint32 FocusWaitMs = 500;
+constexpr DWORD FocusWaitMs = 500;
 constexpr int HintChars = 16;
 
 MessageBoxHook Hook;
@@ -20,9 +20,9 @@ void TakeBackFocus(SDL_Window* window) {
     SDL_PumpEvents();
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window);
-    const Uint32 start = SDL_GetTicks();
-    while (!(SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) && SDL_GetTicks() - start < FocusWaitMs) {
-        SDL_Delay(1);
+    const DWORD start = timeGetTime();
+    while (!(SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) && timeGetTime() - start < FocusWaitMs) {
+        Sleep(1);
         SDL_PumpEvents();
     }
 }
@@ -46,7 +46,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     const int answer = PlatformShowBox(window, text ? text : "", caption ? caption : "",
                                        (type & ButtonsMask) == MB_YESNO);
-    TakeBackFocus(window);
+    // A box never shown took nothing; a program about to end needs nothing back.
+    if (answer > 0 && !PlatformEndRequested()) TakeBackFocus(window);
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, hinted ? minimiseOnFocusLoss : nullptr);
     // The box had the keyboard: keys let go meanwhile are up, keys still
     // held are down.

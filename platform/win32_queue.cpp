@@ -21,6 +21,7 @@ int QueueHead;
 int QueueCount;
 bool QuitPosted;
 int QuitCode;
+bool EndSignalPosted;
 BYTE KeyState[KeyCount];
 // Down on the keyboard after a box while SDL counts it up: its release
 // comes from the keyboard itself.
@@ -79,6 +80,17 @@ void SendSetCursor(HWND window) {
     if (proc) proc(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), static_cast<LPARAM>(HitClient));
 }
 
+// A request to end the program: every window that has not yet been asked
+// is closed. Returns how many windows there are.
+int CloseEveryWindow() {
+    HWND windows[MaxClosedAtOnce];
+    int count = PlatformLiveWindows(windows, MaxClosedAtOnce);
+    for (int i = 0; i < count; ++i) {
+        if (!HasPending(windows[i], WM_CLOSE)) Post(windows[i], WM_CLOSE, 0, 0);
+    }
+    return count;
+}
+
 void Translate(const SDL_Event& e) {
     switch (e.type) {
     case SDL_KEYDOWN:
@@ -113,16 +125,7 @@ void Translate(const SDL_Event& e) {
         }
         return;
     }
-    case SDL_QUIT: {
-        // A request to end the program (the last window closed, or a
-        // signal): every window that has not yet been asked is closed.
-        HWND windows[MaxClosedAtOnce];
-        int count = PlatformLiveWindows(windows, MaxClosedAtOnce);
-        for (int i = 0; i < count; ++i) {
-            if (!HasPending(windows[i], WM_CLOSE)) Post(windows[i], WM_CLOSE, 0, 0);
-        }
-        return;
-    }
+    case SDL_QUIT: CloseEveryWindow(); return;
     default: return;
     }
 }
@@ -152,6 +155,9 @@ void ReleaseLetGoKeys() {
 }
 
 void PumpEvents() {
+    // A termination signal closes the windows once, the way the last
+    // window closed does.
+    if (PlatformEndRequested() && !EndSignalPosted) EndSignalPosted = CloseEveryWindow() > 0;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);

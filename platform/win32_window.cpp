@@ -112,6 +112,9 @@ bool FellBackToUnseenDriver() {
 
 bool PlatformStartVideo() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+    // SDL's own handlers would only queue a quit, which a box up never reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    PlatformWatchEndSignals();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("Cannot start the video system: %s", SDL_GetError());
         return false;

@@ -4,6 +4,7 @@
 // X server on a connection of its own, so that SDL's queue for the game's
 // window is left as it was.
 #include <SDL_syswm.h>
+#include <poll.h>
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xft/Xft.h>
@@ -32,6 +33,9 @@ constexpr int BorderPx = 1;
 constexpr int FocusRingPx = 2;
 constexpr int FocusInsetPx = 3;
 constexpr int MaxTextWidthPx = 1200;
+// Beside its caption a title bar has the window's icon and up to three
+// buttons (minimise, maximise, close), where the desktop does not drop them.
+constexpr int TitleBarExtrasPx = 128;
 
 constexpr const char* FaceColour = "#ECECEC";
 constexpr const char* ButtonColour = "#DADADA";
@@ -49,11 +53,27 @@ constexpr const char* OkLabel = "OK";
 constexpr const char* LatinYesLabel = "Yes (Y)";
 constexpr const char* LatinNoLabel = "No (N)";
 
+// _MOTIF_WM_HINTS, which window managers read for the functions and the
+// decorations of a window: a dialog is moved and closed, not minimised,
+// maximised or resized (openbox still minimises any dialog with its owner).
+constexpr long MotifFunctionsAndDecorations = 1 | 2;
+constexpr long MotifFunctionMove = 4;
+constexpr long MotifFunctionClose = 32;
+constexpr long MotifDecorBorder = 2;
+constexpr long MotifDecorTitle = 8;
+constexpr long MotifDecorMenu = 16;
+constexpr int MotifHintsLongs = 5;
+
 enum Colour { Face, Button, Ink, Focus, ColourCount };
 
 struct Box {
     Display* display;
+    Window owner;   // the game's window
     Window window;
+    Pixmap canvas;  // drawn on, then copied to the window: it outlives the window
+    GC copyGc;
+    bool shown;     // exposed, and given the keyboard
+    bool gone;      // destroyed by another program
     XftFont* font;
     XftDraw* draw;
     XftColor colours[ColourCount];
@@ -85,8 +105,17 @@ bool Connect(const char* displayName) {
         XkbSetDetectableAutoRepeat(display, True, nullptr);
     TheConnection.display = display;
     TheConnection.font = XftFontOpenName(display, DefaultScreen(display), FontPattern);
-    if (!TheConnection.font) std::fprintf(stderr, "message box: no font at all; its buttons show no labels\n");
     return true;
+}
+
+// The box's requests may meet its window, or the game's, gone or not
+// viewable (another program destroyed it, the desktop hid it); such an
+// error is the box's to pass over, not the end of the game, which Xlib's
+// own handler would make it.
+XErrorHandler OuterErrorHandler;
+int PassOverBoxErrors(Display* display, XErrorEvent* error) {
+    if (display == TheConnection.display) return 0;
+    return OuterErrorHandler ? OuterErrorHandler(display, error) : 0;
 }
 
 BoxKey KeyOf(KeySym sym) {
@@ -147,6 +176,7 @@ void Outline(Box& box, Colour colour, int x, int y, int width, int height, int t
 }
 
 void Draw(Box& box) {
+    if (!box.shown) return;
     XftDrawRect(box.draw, &box.colours[Face], 0, 0, box.width, box.height);
     const int ascent = box.font ? box.font->ascent : 0;
     DrawText(box, box.text, MarginPx, MarginPx + ascent);
@@ -161,17 +191,22 @@ void Draw(Box& box) {
         const int labelBaseline = box.buttonY + (ButtonHeightPx + ascent - (box.font ? box.font->descent : 0)) / 2;
         DrawText(box, box.labels[i], labelX, labelBaseline);
     }
+    XCopyArea(box.display, box.canvas, box.window, box.copyGc, 0, 0, box.width, box.height, 0, 0);
     XFlush(box.display);
 }
 
-// The labels, the size and the buttons' places, from the text's width.
-void Lay(Box& box, bool yesNo) {
+// The labels, the size and the buttons' places, from the widths of the
+// text and the caption.
+void Lay(Box& box, const char* caption, bool yesNo) {
     box.buttons = yesNo ? 2 : 1;
     box.labels[FirstButton] = yesNo ? YesLabel : OkLabel;
     box.labels[SecondButton] = NoLabel;
     const bool japanese = box.font && Covers(box.display, box.font, box.text) &&
                           Covers(box.display, box.font, YesLabel) && Covers(box.display, box.font, NoLabel);
-    if (!japanese) {
+    if (!box.font) {
+        std::fprintf(stderr, "message box \"%s\": no font at all (install fonts-ipafont-gothic); "
+                             "it shows its buttons, without text or labels\n", box.text);
+    } else if (!japanese) {
         std::fprintf(stderr, "message box \"%s\": no font has its Japanese letters (install fonts-ipafont-gothic); "
                              "its buttons read Yes and No\n", box.text);
         box.labels[FirstButton] = yesNo ? LatinYesLabel : OkLabel;
@@ -180,7 +215,8 @@ void Lay(Box& box, bool yesNo) {
     const int lineHeight = box.font ? box.font->ascent + box.font->descent : 0;
     const int buttonsWidth = box.buttons * ButtonWidthPx + (box.buttons - 1) * ButtonGapPx;
     const int textWidth = std::min(TextWidth(box, box.text), MaxTextWidthPx);
-    box.width = std::max(textWidth, buttonsWidth) + 2 * MarginPx;
+    const int captionWidth = std::min(TextWidth(box, caption), MaxTextWidthPx) + TitleBarExtrasPx;
+    box.width = std::max(std::max(textWidth, buttonsWidth) + 2 * MarginPx, captionWidth);
     box.buttonY = MarginPx + lineHeight + TextToButtonsPx;
     box.height = box.buttonY + ButtonHeightPx + MarginPx;
     for (int i = 0; i < box.buttons; ++i)
@@ -200,18 +236,33 @@ void SetUtf8Property(Display* display, Window window, const char* name, const ch
                     static_cast<int>(std::strlen(value)));
 }
 
-// A fixed-size dialog, centred on the owner and kept above it by the
-// window manager, that the window manager asks to close rather than
-// destroying.
-void OpenWindow(Box& box, Window owner, const char* caption) {
+void SetAtomProperty(Display* display, Window window, const char* name, const char* value) {
+    Atom atom = XInternAtom(display, value, False);
+    XChangeProperty(display, window, XInternAtom(display, name, False), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&atom), 1);
+}
+
+// Where `size` starts so as to be centred over the owner's span, and yet
+// wholly within the screen's `screenSize` where it fits at all.
+int Centre(int ownerStart, int ownerSize, int size, int screenSize) {
+    const int start = ownerStart + (ownerSize - size) / 2;
+    return std::max(0, std::min(start, screenSize - size));
+}
+
+// A fixed-size modal dialog over the owner, kept above it and given the
+// keyboard in its stead by the window manager, which asks to close it
+// rather than destroying it.
+void OpenWindow(Box& box, const char* caption) {
     Display* display = box.display;
+    const Window owner = box.owner;
     XWindowAttributes ownerAttributes{};
     int ownerX = 0, ownerY = 0;
     Window child = 0;
     XGetWindowAttributes(display, owner, &ownerAttributes);
     XTranslateCoordinates(display, owner, DefaultRootWindow(display), 0, 0, &ownerX, &ownerY, &child);
-    const int x = ownerX + (ownerAttributes.width - box.width) / 2;
-    const int y = ownerY + (ownerAttributes.height - box.height) / 2;
+    const int screen = DefaultScreen(display);
+    const int x = Centre(ownerX, ownerAttributes.width, box.width, DisplayWidth(display, screen));
+    const int y = Centre(ownerY, ownerAttributes.height, box.height, DisplayHeight(display, screen));
 
     XSetWindowAttributes attributes{};
     attributes.event_mask = ExposureMask | KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
@@ -232,38 +283,81 @@ void OpenWindow(Box& box, Window owner, const char* caption) {
     SetUtf8Property(display, box.window, "WM_NAME", caption);
     SetUtf8Property(display, box.window, "_NET_WM_NAME", caption);
     XSetTransientForHint(display, box.window, owner);
-    Atom dialog = XInternAtom(display, "_NET_WM_WINDOW_TYPE_DIALOG", False);
-    XChangeProperty(display, box.window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32,
-                    PropModeReplace, reinterpret_cast<unsigned char*>(&dialog), 1);
+    SetAtomProperty(display, box.window, "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_DIALOG");
+    SetAtomProperty(display, box.window, "_NET_WM_STATE", "_NET_WM_STATE_MODAL");
+    long motif[MotifHintsLongs] = {MotifFunctionsAndDecorations, MotifFunctionMove | MotifFunctionClose,
+                                   MotifDecorBorder | MotifDecorTitle | MotifDecorMenu, 0, 0};
+    const Atom motifHints = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    XChangeProperty(display, box.window, motifHints, motifHints, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(motif), MotifHintsLongs);
     Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, box.window, &deleteWindow, 1);
+    // The game's window getting the focus is the box's cue to take it back.
+    XSelectInput(display, owner, FocusChangeMask);
     XMapRaised(display, box.window);
+}
+
+// In front of the game's window, with the keyboard.
+void TakeFocus(Box& box) {
+    XRaiseWindow(box.display, box.window);
+    XSetInputFocus(box.display, box.window, RevertToParent, CurrentTime);
 }
 
 // Shown, with the keyboard; the keys down then are the ones held when the
 // box appeared. The first Expose comes once the window is viewable, which
 // the focus needs (a window manager maps its frame after the box).
-void TakeKeyboard(Box& box, bool* heldAtOpen) {
-    XEvent event;
-    XWindowEvent(box.display, box.window, ExposureMask, &event);
-    XSetInputFocus(box.display, box.window, RevertToParent, CurrentTime);
+void TakeKeyboard(Box& box) {
+    TakeFocus(box);
     XSync(box.display, False);
     char keymap[KeymapBytes] = {};
     XQueryKeymap(box.display, keymap);
+    bool heldAtOpen[BoxKeyCount] = {};
     for (int code = 0; code < KeymapBytes * 8; ++code)
         if (keymap[code / 8] & (1 << (code % 8))) heldAtOpen[static_cast<int>(KeyOf(box.display, code))] = true;
+    box.keys = OpenBoxKeys(box.keys.yesNo, heldAtOpen);
+    box.shown = true;
+}
+
+// The next event for the box's connection; false as soon as the program is
+// asked to end instead.
+bool NextEvent(Display* display, XEvent* event) {
+    for (;;) {
+        if (PlatformEndRequested()) return false;
+        if (XPending(display)) {
+            XNextEvent(display, event);
+            return true;
+        }
+        pollfd waits[] = {{ConnectionNumber(display), POLLIN, 0}, {PlatformEndRequestFd(), POLLIN, 0}};
+        poll(waits, waits[1].fd >= 0 ? 2 : 1, -1);
+    }
+}
+
+// The game's window took the focus from the box (activated, clicked, or
+// reached by Alt+Tab): the box takes it back, so the next key answers it.
+void OnOwnerFocus(Box& box, const XFocusChangeEvent& focus) {
+    if (focus.type == FocusIn && focus.detail != NotifyPointer && box.shown) TakeFocus(box);
 }
 
 // Events until one answers.
 int Answer(Box& box, Atom deleteWindow) {
+    const int closed = BoxCloseAnswer(box.keys);
     int answer = NoAnswer;
     while (answer == NoAnswer) {
         XEvent event;
-        XNextEvent(box.display, &event);
+        if (!NextEvent(box.display, &event)) return closed;
+        if (event.xany.window == box.owner && event.type == FocusIn) OnOwnerFocus(box, event.xfocus);
         if (event.xany.window != box.window) continue;
+        // A key may come before the first Expose, when the window manager
+        // gave the box the keyboard first: a key down then was held before.
+        if (!box.shown && (event.type == Expose || event.type == KeyPress || event.type == KeyRelease))
+            TakeKeyboard(box);
         switch (event.type) {
         case Expose:
             if (event.xexpose.count == 0) Draw(box);
+            break;
+        case DestroyNotify:
+            box.gone = true;
+            answer = closed;
             break;
         case KeyPress:
             BoxKeyDown(&box.keys, KeyOf(box.display, event.xkey.keycode), (event.xkey.state & ShiftMask) != 0);
@@ -280,7 +374,7 @@ int Answer(Box& box, Atom deleteWindow) {
             box.pointerOn = -1;
             break;
         case ClientMessage:
-            if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) answer = IDNO;
+            if (static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow) answer = closed;
             break;
         default: break;
         }
@@ -307,26 +401,33 @@ int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bo
     const Colormap colormap = DefaultColormap(display, screen);
     // Whatever the last box's window left in the queue is not for this one.
     XSync(display, True);
+    OuterErrorHandler = XSetErrorHandler(PassOverBoxErrors);
     Box box{};
     box.display = display;
+    box.owner = info.info.x11.window;
     box.font = TheConnection.font;
     box.text = text;
     box.pointerOn = -1;
-    Lay(box, yesNo);
-    OpenWindow(box, info.info.x11.window, caption);
-    box.draw = XftDrawCreate(display, box.window, visual, colormap);
+    box.keys = OpenBoxKeys(yesNo, nullptr);
+    Lay(box, caption, yesNo);
+    OpenWindow(box, caption);
+    box.canvas = XCreatePixmap(display, box.window, box.width, box.height, DefaultDepth(display, screen));
+    box.copyGc = XCreateGC(display, box.canvas, 0, nullptr);
+    box.draw = XftDrawCreate(display, box.canvas, visual, colormap);
     const char* colourNames[ColourCount] = {FaceColour, ButtonColour, InkColour, FocusColour};
     for (int i = 0; i < ColourCount; ++i) XftColorAllocName(display, visual, colormap, colourNames[i], &box.colours[i]);
 
-    bool heldAtOpen[BoxKeyCount] = {};
-    TakeKeyboard(box, heldAtOpen);
-    box.keys = OpenBoxKeys(yesNo, heldAtOpen);
-    Draw(box);
     const int answer = Answer(box, XInternAtom(display, "WM_DELETE_WINDOW", False));
 
+    XSelectInput(display, box.owner, NoEventMask);
     for (XftColor& colour : box.colours) XftColorFree(display, visual, colormap, &colour);
     XftDrawDestroy(box.draw);
-    XDestroyWindow(display, box.window);
-    XFlush(display);
+    XFreeGC(display, box.copyGc);
+    XFreePixmap(display, box.canvas);
+    // A window another program destroyed is gone already.
+    if (!box.gone) XDestroyWindow(display, box.window);
+    // The errors of the box's last requests come in while they are passed over.
+    XSync(display, False);
+    XSetErrorHandler(OuterErrorHandler);
     return answer;
 }

@@ -141,6 +141,34 @@ press Return Down
 press Return
 expect_exit 0 "quit after returning to the title"
 
+# ---- A termination signal ends the game as a close does ----
+# At once and with exit code 0, with no box up.
+start_game fourth
+kill -HUP "$GAME_PID"
+game_gone() { ! kill -0 "$GAME_PID" 2>/dev/null; }
+within 1 "the game did not end at once on a hang-up signal" game_gone
+expect_exit 0 "a hang-up signal"
+# With no font at all the question still comes up, standard error says
+# once what it shows, and a termination signal with it up ends the game.
+printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$WORK_DIR/no_fonts.conf"
+export FONTCONFIG_FILE="$WORK_DIR/no_fonts.conf"
+start_game fifth
+unset FONTCONFIG_FILE
+xdotool mousemove 320 240
+press Return
+press Return
+xdotool keydown Escape
+question_shown() { [ -n "$(question_box)" ]; }
+within 10 "no question with no font" question_shown
+xdotool keyup Escape
+LINES=$(grep -c "^message box" "$WORK_DIR/game.log")
+[ "$LINES" = 1 ] || fail "$LINES lines on the box with no font, not 1"
+grep -q "^message box .*no font at all.*shows its buttons" "$WORK_DIR/game.log" || fail "no line on what the box shows"
+kill -TERM "$GAME_PID"
+within 1 "the game did not end at once on a termination signal with the box up" game_gone
+expect_exit 0 "a termination signal with the box up"
+# ---- end of the termination signal ----
+
 # With no display to open a window on, the game cannot start: exit code 1.
 (cd "$WORK_DIR/game" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$GAME_BIN") \
     >"$WORK_DIR/game.log" 2>&1

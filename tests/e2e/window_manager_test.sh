@@ -212,6 +212,60 @@ press Return
 expect_exit_zero "the quit choice"
 grep -q "no font" "$WORK_DIR/game.log" && fail "the question box had no font with its letters"
 
+# ---- The question box among other programs ----
+# A modal dialog centred over the game, which cannot be maximised (openbox
+# lets every dialog be minimised, with its owner). Destroyed by another
+# program it answers No: the field goes on and Esc asks again. The game's
+# window activated, clicked, or restored after a minimise while the box is
+# up hands the keyboard back to the box: N answers it. A termination signal
+# with the box up ends the game at once, as a close does.
+start_game_with_data
+press Return
+matches box_title title 20 0.3
+press Return
+within 5 "the field did not begin" field_shown
+ANSWERED=
+press Escape
+within 3 "no question after Esc" new_question
+HINTS=$(xprop -id "$BOX" _NET_WM_STATE _NET_WM_ALLOWED_ACTIONS)
+case "$HINTS" in *_NET_WM_STATE_MODAL*) ;; *) fail "the box is not modal: $HINTS" ;; esac
+case "$HINTS" in *MAXIMIZE*) fail "the box can be maximised: $HINTS" ;; esac
+BOX_W=$(xwininfo -id "$BOX" | sed -n 's/^ *Width: *//p')
+OFF_CENTRE=$((BOX_X + BOX_W / 2 - SCREEN_W / 2))
+[ "${OFF_CENTRE#-}" -le 2 ] || fail "the box is $OFF_CENTRE pixels off the game's centre"
+ANSWERED=$BOX_FRAME
+xdotool windowclose "$BOX"
+field_goes_on "the box destroyed by another program"
+press Escape
+within 3 "Esc after the destroyed box did not ask again" new_question
+xdotool windowactivate "$WINDOW"
+sleep 0.3
+answer_with n
+within 1 "N did not answer the box after the game's window was activated" no_question
+field_goes_on "N after the game's window was activated"
+press Escape
+within 3 "no question after Esc" new_question
+xdotool mousemove 100 100 click 1
+sleep 0.3
+answer_with n
+within 1 "N did not answer the box after a click on the game's window" no_question
+field_goes_on "N after a click on the game's window"
+press Escape
+within 3 "no question after Esc" new_question
+xdotool windowminimize "$BOX"
+within 3 "the box was not minimised with the game" minimised
+xdotool windowactivate "$WINDOW"
+sleep 0.3
+answer_with n
+within 1 "N did not answer the box after a restore" no_question
+field_goes_on "N after a restore"
+press Escape
+within 3 "no question after Esc" new_question
+kill -TERM "$GAME_PID"
+within 1 "the game did not end at once on a termination signal with the box up" game_ended
+expect_exit_zero "a termination signal with the box up"
+# ---- end of the question box among other programs ----
+
 # With no sound device the reason is told before its box, which Esc
 # closes; the game goes on silently to the title.
 AUDIO_DRIVER=no-such-driver start_game_with_data

@@ -69,4 +69,16 @@ TEST(MessageBoxKeys, AnOkBoxClosesWithEnterSpaceOrEscAndKeepsItsOneButton) {
     }
 }
 
+// Closed, destroyed or ended by a signal: an OK box is answered OK however
+// it goes, the question No, wherever its focus was.
+TEST(MessageBoxKeys, ABoxGoneWithoutAButtonAnswersOkOrNo) {
+    BoxKeys ok = OpenBoxKeys(false, nullptr);
+    EXPECT_EQ(BoxCloseAnswer(ok), IDOK);
+    BoxKeys question = YesNo();
+    EXPECT_EQ(BoxCloseAnswer(question), IDNO);
+    Press(&question, BoxKey::Tab);
+    Press(&question, BoxKey::Tab);
+    EXPECT_EQ(BoxCloseAnswer(question), IDNO);
+}
+
 }  // namespace

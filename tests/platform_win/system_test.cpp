@@ -10,6 +10,7 @@
 
 #include "platform/testhooks.h"
 #include "platform/win32.h"
+#include "support/test_window.h"
 
 namespace {
 
@@ -61,6 +62,22 @@ void SleepUntil(uint64_t deadline) {
     LastDeadline = deadline;
     ++SleepCalls;
     FakeNow = deadline;
+}
+
+// The game's window shown on a driver with no screen: the box cannot be
+// shown, and nothing waits for a focus that never comes back.
+TEST(MessageBoxTest, ABoxThatCannotBeShownReturnsWithoutWaiting) {
+    HWND window = OpenTestWindow("BoxOwner", DefWindowProcA);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    ClockHooks hooks{Now, SleepUntil, nullptr};
+    SetClockHooks(&hooks);
+    SleepCalls = 0;
+    EXPECT_EQ(MessageBoxA(window, "シッパイ", "ウィンドウ", MB_OK), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "text", "caption", MB_YESNO), IDNO);
+    EXPECT_EQ(SleepCalls, 0);
+    SetClockHooks(nullptr);
+    EXPECT_TRUE(CloseTestWindow(window, "BoxOwner"));
 }
 
 TEST(ClockTest, TheTimerAndSleepRunOnTheDrivenClockAndBackOnTheRealOne) {

@@ -2,6 +2,8 @@
 // SDL's headless video driver.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -194,6 +196,21 @@ TEST_F(WindowTest, AnEndOfProgramRequestClosesEachWindowOnce) {
         closes += msg.message == WM_CLOSE;
     }
     EXPECT_EQ(closes, 1);
+}
+
+// A termination signal asks the same, once; the flag it leaves is the
+// process's for good, so the signal comes in a child.
+TEST_F(WindowTest, ATerminationSignalClosesEachWindowOnce) {
+    EXPECT_EXIT(
+        {
+            raise(SIGTERM);
+            MSG msg{};
+            int closes = 0;
+            for (int pass = 0; pass < 3; ++pass)
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) closes += msg.message == WM_CLOSE;
+            std::exit(closes);
+        },
+        testing::ExitedWithCode(1), "");
 }
 
 TEST_F(WindowTest, TheFrameTakesItsShareOfTheClientAreaAndAStaleHandleNamesNothing) {
