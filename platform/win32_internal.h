@@ -54,6 +54,11 @@ bool PlatformWindowHasGpu(SDL_Window* window);
 // On X the server paints what the window uncovers black, not leaving it
 // as it was; elsewhere nothing.
 void PlatformBlackenUncovered(SDL_Window* window);
+// Keeps the full-screen window full screen, and with the keyboard, when a
+// window manager starts or takes over on its X display, and keeps the
+// focus moving between the managers from minimising it. Called as the
+// window system's events are fetched.
+void PlatformFollowWindowManager();
 // Waits at most this long for the window system to have something for the
 // queue.
 void PlatformWaitForEvents(DWORD milliseconds);

@@ -186,6 +186,7 @@ void ReleaseLetGoKeys() {
 
 void PumpEvents() {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    PlatformFollowWindowManager();
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
     ReleaseLetGoKeys();
