@@ -19,8 +19,9 @@
 #    with Esc; a broken sound file is named with its reason;
 #  - on a us,de keyboard the letter keys mean what the active layout shows
 #    on them, in the box and in the field, after every switch;
-#  - a new window manager (openbox --replace) while the field runs: the
-#    game is full screen again, with the keyboard, and Esc still asks.
+#  - a new window manager while the field runs (openbox --replace, or one
+#    started after the last ended): the game is full screen again, with the
+#    keyboard, and Esc still asks.
 # Usage: window_manager_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
 set -u
 GAME_BIN=$1
@@ -280,6 +281,12 @@ INFO=$(xwininfo -id "$WINDOW")
 xdotool mousemove 10 10 mousemove "$((SCREEN_W / 2))" "$((SCREEN_H / 2))"
 sleep 0.5
 minimised && fail "the pointer's moves minimised the game under the new window manager"
+# The manager ends, and one starts later on the bare display.
+kill "$WM_PID"
+wait "$WM_PID"
+sleep 1
+start_window_manager
+within 5 "after a window manager started the game is not shown full screen with the keyboard" window_shown
 press Escape
 within 3 "no question after Esc under the new window manager" new_question
 
