@@ -34,7 +34,7 @@ bool WindowSystemOf(SDL_Window* window, SDL_SysWMinfo* info) {
 // takes over.
 struct ManagerWatch {
     Display* display;  // null until a full-screen window is on X
-    bool unavailable;  // no connection or no XFIXES: nothing is watched
+    bool unavailable;  // not on X, no connection or no XFIXES: nothing is watched
     SDL_Window* sdl;
     Window window;
     Window root;
