@@ -165,7 +165,8 @@ void SdlKeysDown(bool* down) {
     for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
         if (!state[scancode]) continue;
         const PressedKey& pressed = PressedAs[scancode];
-        down[pressed.known ? pressed.vk : VirtualKey(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)))] = true;
+        const SDL_Keycode key = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+        down[pressed.known ? pressed.vk : VirtualKey(key)] = true;
     }
     down[0] = false;
 }

@@ -57,11 +57,21 @@ int LatinLetter(KeySym sym) {
     return 0;
 }
 
-// A letter beyond A to Z (Cyrillic, Greek, an umlaut): it has two cases.
-bool OtherLetter(KeySym sym) {
-    KeySym lower = NoSymbol, upper = NoSymbol;
-    XConvertCase(sym, &lower, &upper);
-    return lower != upper;
+// A letter of a script other than Latin: Cyrillic, Greek, Hebrew, Arabic,
+// Thai, Korean, kana, as X names them or by their Unicode code point from
+// Greek on. An umlaut or an accented letter is Latin: its key means no
+// other letter.
+bool OtherScript(KeySym sym) {
+    // X's own names: kana, Arabic, Cyrillic and Greek; Hebrew, Thai and Korean.
+    constexpr KeySym KanaFirst = 0x4A1, GreekLast = 0x7FF, HebrewFirst = 0xCDF, KoreanLast = 0xEFF;
+    // Unicode's, as X names them: Greek up to Georgian and Ethiopic, but for
+    // the Latin letters Vietnamese uses.
+    constexpr KeySym UnicodeKeysym = 0x1000000;
+    constexpr KeySym GreekPoint = 0x370, LatinAdditionalPoint = 0x1E00, LatinAdditionalLastPoint = 0x1EFF,
+                     ScriptsLastPoint = 0x1FFF;
+    if ((sym >= KanaFirst && sym <= GreekLast) || (sym >= HebrewFirst && sym <= KoreanLast)) return true;
+    if (sym < UnicodeKeysym + GreekPoint || sym > UnicodeKeysym + ScriptsLastPoint) return false;
+    return sym < UnicodeKeysym + LatinAdditionalPoint || sym > UnicodeKeysym + LatinAdditionalLastPoint;
 }
 
 }  // namespace
@@ -76,7 +86,7 @@ int PlatformLayoutOfEvent(const XKeyEvent& event) { return XkbGroupForCoreState(
 int PlatformLetterOfKey(Display* display, unsigned int keycode, int layout) {
     const KeySym shown = SymbolIn(display, keycode, layout);
     if (const int letter = LatinLetter(shown)) return letter;
-    if (!OtherLetter(shown)) return 0;
+    if (!OtherScript(shown)) return 0;
     for (int other = 0; other < LayoutCount; ++other) {
         if (const int letter = LatinLetter(SymbolIn(display, keycode, other))) return letter;
     }

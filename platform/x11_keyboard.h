@@ -9,6 +9,7 @@ int PlatformActiveLayout(Display* display);
 // The layout a key event was pressed or let go in, carried in its state.
 int PlatformLayoutOfEvent(const XKeyEvent& event);
 // The letter 'A'..'Z' the key shows in the layout, or 0 for a key that is
-// no letter. On a layout without Latin letters (Cyrillic, Greek) the key
-// means its letter in the first layout that has one, as on Windows.
+// no letter of A to Z. A key that shows a letter of another script
+// (Cyrillic, Greek) means its letter in the first layout that has one,
+// as on Windows.
 int PlatformLetterOfKey(Display* display, unsigned int keycode, int layout);
