@@ -49,8 +49,14 @@ void PlatformTakeKeysFromKeyboard();
 int PlatformShowBox(SDL_Window* owner, const char* text, const char* caption, bool yesNo);
 
 // Fills down[vk] for every virtual key held on the keyboard now, whichever
-// window has the focus; false when the window system cannot tell.
+// window has the focus, letters by the layout active now; false when the
+// window system cannot tell.
 bool PlatformKeyboardNow(bool* down);
+// For the window system's event behind one of SDL's key events: the letter
+// 'A'..'Z' the key shows in the layout active when it was pressed, 0 for a
+// key that is no letter, -1 for an event that is no key's (or from another
+// window system).
+int PlatformLetterOfSystemKey(const SDL_SysWMmsg* msg);
 // Waits until the window system has dealt with everything asked of it so
 // far, so that the events it caused are all in.
 void PlatformSyncWindowSystem();
@@ -61,6 +67,11 @@ bool PlatformWindowHasGpu(SDL_Window* window);
 // On X the server paints what the window uncovers black, not leaving it
 // as it was; elsewhere nothing.
 void PlatformBlackenUncovered(SDL_Window* window);
+// Keeps the full-screen window full screen, and with the keyboard, when a
+// window manager starts or takes over on its X display, and keeps the
+// focus moving between the managers from minimising it. Called as the
+// window system's events are fetched.
+void PlatformFollowWindowManager();
 // Waits at most this long for the window system to have something for the
 // queue.
 void PlatformWaitForEvents(DWORD milliseconds);

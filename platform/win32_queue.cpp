@@ -26,6 +26,17 @@ BYTE KeyState[KeyCount];
 // Down on the keyboard after a box while SDL counts it up: its release
 // comes from the keyboard itself.
 bool HeldThroughBox[KeyCount];
+// The letter the window system's last event showed, when it was a key's
+// (PlatformLetterOfSystemKey); -1 when SDL's next key event is its own
+// making, as when the focus goes.
+int SystemKeyLetter = -1;
+// The virtual key each key, by SDL's scancode, went down as: its repeats
+// and its release are that key's even when the layout changed meanwhile.
+struct PressedKey {
+    bool known;
+    int vk;
+};
+PressedKey PressedAs[SDL_NUM_SCANCODES];
 
 MSG& QueueAt(int i) { return Queue[(QueueHead + i) % QueueCapacity]; }
 
@@ -73,6 +84,23 @@ int VirtualKey(SDL_Keycode key) {
     }
 }
 
+// The virtual key of one of SDL's key events. SDL knows the keyboard's
+// layout as it was at start; the window system's letter follows the one
+// active now, and a key that shows no letter now is no letter key.
+int VirtualKeyOfEvent(const SDL_KeyboardEvent& key, int systemLetter) {
+    const SDL_Scancode scancode = key.keysym.scancode;
+    const bool tracked = scancode >= 0 && scancode < SDL_NUM_SCANCODES;
+    if (tracked && PressedAs[scancode].known && (key.type == SDL_KEYUP || key.repeat)) {
+        PressedAs[scancode].known = key.type == SDL_KEYDOWN;
+        return PressedAs[scancode].vk;
+    }
+    int vk = VirtualKey(key.keysym.sym);
+    if (systemLetter > 0) vk = systemLetter;
+    else if (systemLetter == 0 && vk >= 'A' && vk <= 'Z') vk = 0;
+    if (key.type == SDL_KEYDOWN && tracked) PressedAs[scancode] = PressedKey{true, vk};
+    return vk;
+}
+
 // The window under the cursor is asked for its cursor as it moves, the way
 // Windows sends WM_SETCURSOR: sent straight to the procedure, not queued.
 void SendSetCursor(HWND window) {
@@ -92,10 +120,13 @@ int CloseEveryWindow() {
 }
 
 void Translate(const SDL_Event& e) {
+    const int systemLetter = SystemKeyLetter;
+    SystemKeyLetter = -1;
     switch (e.type) {
+    case SDL_SYSWMEVENT: SystemKeyLetter = PlatformLetterOfSystemKey(e.syswm.msg); return;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-        int vk = VirtualKey(e.key.keysym.sym);
+        int vk = VirtualKeyOfEvent(e.key, systemLetter);
         // No window id: SDL no longer counts the window as focused (a
         // message box took the focus and the desktop gave it back without
         // saying so), yet the window system delivered the key to us.
@@ -134,8 +165,11 @@ void Translate(const SDL_Event& e) {
 void SdlKeysDown(bool* down) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    for (int scancode = 0; scancode < count; ++scancode) {
-        if (state[scancode]) down[VirtualKey(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)))] = true;
+    for (int scancode = 0; scancode < count && scancode < SDL_NUM_SCANCODES; ++scancode) {
+        if (!state[scancode]) continue;
+        const PressedKey& pressed = PressedAs[scancode];
+        const SDL_Keycode key = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+        down[pressed.known ? pressed.vk : VirtualKey(key)] = true;
     }
     down[0] = false;
 }
@@ -159,6 +193,7 @@ void PumpEvents() {
     // window closed does.
     if (PlatformEndRequested() && !EndSignalPosted) EndSignalPosted = CloseEveryWindow() > 0;
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    PlatformFollowWindowManager();
     SDL_Event e;
     while (SDL_PollEvent(&e)) Translate(e);
     ReleaseLetGoKeys();

@@ -124,6 +124,9 @@ bool PlatformStartVideo() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
+    // The window system's own key events, which SDL's follow: they tell
+    // the layout the key was pressed in.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
 }
 

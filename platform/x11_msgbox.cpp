@@ -17,6 +17,7 @@
 
 #include "platform/msgbox_keys.h"
 #include "platform/win32_internal.h"
+#include "platform/x11_keyboard.h"
 
 namespace {
 
@@ -129,14 +130,21 @@ BoxKey KeyOf(KeySym sym) {
     case XK_Return:
     case XK_KP_Enter: return BoxKey::Enter;
     case XK_space: return BoxKey::Space;
-    case XK_y: return BoxKey::Yes;
-    case XK_n: return BoxKey::No;
     case XK_Escape: return BoxKey::Escape;
     default: return BoxKey::Other;
     }
 }
 
-BoxKey KeyOf(Display* display, KeyCode code) { return KeyOf(XkbKeycodeToKeysym(display, code, 0, 0)); }
+// Y and N by the letters on the keys in the layout active as they are
+// pressed, the other keys by their one meaning in every layout.
+BoxKey KeyOf(Display* display, KeyCode code, int layout) {
+    switch (PlatformLetterOfKey(display, code, layout)) {
+    case 0: return KeyOf(XkbKeycodeToKeysym(display, code, 0, 0));
+    case 'Y': return BoxKey::Yes;
+    case 'N': return BoxKey::No;
+    default: return BoxKey::Other;
+    }
+}
 
 // Whether the font draws every letter of the UTF-8 text.
 bool Covers(Display* display, XftFont* font, const char* text) {
@@ -312,8 +320,9 @@ void TakeKeyboard(Box& box) {
     char keymap[KeymapBytes] = {};
     XQueryKeymap(box.display, keymap);
     bool heldAtOpen[BoxKeyCount] = {};
+    const int layout = PlatformActiveLayout(box.display);
     for (int code = 0; code < KeymapBytes * 8; ++code)
-        if (keymap[code / 8] & (1 << (code % 8))) heldAtOpen[static_cast<int>(KeyOf(box.display, code))] = true;
+        if (keymap[code / 8] & (1 << (code % 8))) heldAtOpen[static_cast<int>(KeyOf(box.display, code, layout))] = true;
     box.keys = OpenBoxKeys(box.keys.yesNo, heldAtOpen);
     box.shown = true;
 }
@@ -360,10 +369,13 @@ int Answer(Box& box, Atom deleteWindow) {
             answer = closed;
             break;
         case KeyPress:
-            BoxKeyDown(&box.keys, KeyOf(box.display, event.xkey.keycode), (event.xkey.state & ShiftMask) != 0);
+            BoxKeyDown(&box.keys, KeyOf(box.display, event.xkey.keycode, PlatformLayoutOfEvent(event.xkey)),
+                       (event.xkey.state & ShiftMask) != 0);
             Draw(box);
             break;
-        case KeyRelease: answer = BoxKeyUp(&box.keys, KeyOf(box.display, event.xkey.keycode)); break;
+        case KeyRelease:
+            answer = BoxKeyUp(&box.keys, KeyOf(box.display, event.xkey.keycode, PlatformLayoutOfEvent(event.xkey)));
+            break;
         case ButtonPress:
             if (event.xbutton.button == Button1) box.pointerOn = ButtonAt(box, event.xbutton.x, event.xbutton.y);
             break;

@@ -16,7 +16,12 @@
 #  - Esc, then No: the window stays shown and the field goes on;
 #  - the quit choice and closing the window both end it with exit code 0;
 #  - with no sound device the reason is told and the failure's box closes
-#    with Esc; a broken sound file is named with its reason.
+#    with Esc; a broken sound file is named with its reason;
+#  - on a us,de keyboard the letter keys mean what the active layout shows
+#    on them, in the box and in the field, after every switch;
+#  - a new window manager while the field runs (openbox --replace, or one
+#    started after the last ended): the game is full screen again, with the
+#    keyboard, and Esc still asks.
 # Usage: window_manager_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
 set -u
 GAME_BIN=$1
@@ -36,6 +41,9 @@ SCREEN=1920x1080
 . "$(dirname "$0")/session.sh"
 start_window_manager
 xset r off
+# Two layouts, us first, as a layout switcher sets them. The server takes a
+# new keymap only once a client (here the window manager) is connected.
+setxkbmap -layout us,de || fail "cannot set the keyboard to us,de"
 export LANG=C.UTF-8
 reference title
 
@@ -201,6 +209,93 @@ answer_no
 field_goes_on "No"
 press Escape
 within 3 "Esc after No did not ask again" new_question
+
+# ---- Letter keys by the layout active at the moment --------------------
+# The keys at the US y and z places, which de labels Z and Y. They are
+# pressed by the probe, which leaves the active layout as it is.
+US_Y_KEY=$(xmodmap -pke | awk '$4 == "y" { print $2; exit }')
+US_Z_KEY=$(xmodmap -pke | awk '$4 == "z" { print $2; exit }')
+[ -n "$US_Y_KEY" ] && [ -n "$US_Z_KEY" ] || fail "no keys for y and z in the keymap"
+layout() { "$PROBE" layout "$1" || fail "cannot switch the layout to $1"; }
+key() { "$PROBE" key "$1" || fail "cannot press the key $1"; }
+# The field's vertical move from screenshot $1 to $2, as the view follows
+# the player up.
+rise() {
+    RISE=$("$REFERENCE" shift "$WORK_DIR/$1.ppm" "$WORK_DIR/$2.ppm" 60 480) || fail "no view shift from $1 to $2"
+    RISE=${RISE#* }
+}
+# Yes answered: the title, at rest after Enter, then a new field.
+title_then_field() {
+    within 3 "$1 left the question up" no_question
+    press Return
+    matches "title_after_$2" title 20 0.3
+    press Return
+    within 5 "the field did not begin after $1" field_shown
+}
+
+# The layout switched to de while the box is up: the key labelled Z there
+# answers nothing, the one labelled Y answers Yes.
+layout 1
+key "$US_Y_KEY"
+still_asked "Z on de"
+ANSWERED=$BOX_FRAME
+key "$US_Z_KEY"
+title_then_field "Y on de" de
+
+# In the field, with de switched to while the game runs: Y does not jump,
+# Z does. Both at once, while the player stands alone at the start: an
+# enemy's hit knocks the player up too. The shots first, while a jump
+# lasts; working out the rises takes long.
+sleep 0.3
+shot standing
+key "$US_Z_KEY"
+shot after_y
+key "$US_Y_KEY"
+for i in 1 2 3; do shot "jump_$i"; done
+rise standing after_y
+[ "$RISE" = 0 ] || fail "Y on de jumped, or an enemy knocked the player up (the view rose $RISE)"
+JUMPED=
+for i in 1 2 3; do
+    rise after_y "jump_$i"
+    [ "$RISE" = 0 ] || JUMPED=$RISE
+done
+[ -n "$JUMPED" ] || fail "Z on de did not jump"
+sleep 1.5
+
+# ---- A new window manager while the field runs -------------------------
+# It knows nothing of the full screen the old one granted: the game asks
+# again, keeps the keyboard and is not minimised by the focus moving
+# between the managers. Esc still asks.
+openbox --replace >"$WORK_DIR/openbox_new.log" 2>&1 &
+WM_PID=$!
+sleep 0.5
+within 5 "after a new window manager the game is not shown full screen with the keyboard" window_shown
+INFO=$(xwininfo -id "$WINDOW")
+[ "$(value Width)x$(value Height)" = "$SCREEN" ] ||
+    fail "after a new window manager the window is $(value Width)x$(value Height), not $SCREEN"
+xdotool mousemove 10 10 mousemove "$((SCREEN_W / 2))" "$((SCREEN_H / 2))"
+sleep 0.5
+minimised && fail "the pointer's moves minimised the game under the new window manager"
+# The manager ends, and one starts later on the bare display.
+kill "$WM_PID"
+wait "$WM_PID"
+sleep 1
+start_window_manager
+within 5 "after a window manager started the game is not shown full screen with the keyboard" window_shown
+press Escape
+within 3 "no question after Esc under the new window manager" new_question
+
+# Back to us: the two keys swap roles in the box, and Y's Yes brings the
+# title back; the next field asks again on Esc.
+layout 0
+key "$US_Z_KEY"
+still_asked "Z on us"
+ANSWERED=$BOX_FRAME
+key "$US_Y_KEY"
+title_then_field "Y on us" us
+press Escape
+within 3 "no question after Esc" new_question
+# ---- end of the layout and window manager cases ------------------------
 
 # Y answers Yes, then the title's quit choice: the game ends well.
 answer_with y

@@ -1,8 +1,13 @@
 // What the desktop tests ask of the X server that xdotool cannot: a close
 // request as a window manager sends it, whether the pointer's cursor is
-// blank, and how soon a restored window shows a picture again.
+// blank, how soon a restored window shows a picture again, a switch of the
+// keyboard's layout as a layout switcher makes it, and a key pressed by its
+// place on the keyboard in whatever layout is active (xdotool switches to
+// a layout of its own choosing for every key it sends).
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <chrono>
@@ -15,6 +20,7 @@ namespace {
 
 constexpr int SampleSidePx = 32;
 constexpr long RestoreTimeoutMs = 5000;
+constexpr int KeyHeldMs = 100;  // several frames, so that the game sees it down
 
 // A client message about `window` of type `type` with a first datum, sent to `to`.
 void SendMessage(Display* display, Window to, Window window, const char* type, long datum, long mask) {
@@ -93,11 +99,39 @@ int Restore(Display* display, Window window) {
     }
 }
 
+// Locks the keyboard to layout (XKB group) `layout`, counted from 0.
+int SwitchLayout(Display* display, const char* layout) {
+    char* end = nullptr;
+    const long group = std::strtol(layout, &end, 10);
+    if (*end != '\0' || group < 0 || group >= XkbNumKbdGroups) return 2;
+    if (!XkbLockGroup(display, XkbUseCoreKbd, static_cast<unsigned int>(group))) return 1;
+    XSync(display, False);
+    return 0;
+}
+
+// Presses and lets go of the key with X keycode `code`.
+int PressKey(Display* display, const char* code) {
+    char* end = nullptr;
+    const long keycode = std::strtol(code, &end, 10);
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    if (*end != '\0' || keycode < 8 || keycode > 255) return 2;
+    if (!XTestQueryExtension(display, &eventBase, &errorBase, &major, &minor)) {
+        std::fprintf(stderr, "no XTEST extension\n");
+        return 2;
+    }
+    XTestFakeKeyEvent(display, static_cast<unsigned int>(keycode), True, CurrentTime);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(KeyHeldMs));
+    XTestFakeKeyEvent(display, static_cast<unsigned int>(keycode), False, CurrentTime);
+    XSync(display, False);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s close WINDOW | cursor-hidden | restore WINDOW\n", argv[0]);
+        std::fprintf(stderr, "usage: %s close WINDOW | cursor-hidden | restore WINDOW | layout N | key KEYCODE\n", argv[0]);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -110,6 +144,8 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[1], "close") == 0 && window) result = CloseWindow(display, window);
     else if (std::strcmp(argv[1], "cursor-hidden") == 0) result = CursorHidden(display);
     else if (std::strcmp(argv[1], "restore") == 0 && window) result = Restore(display, window);
+    else if (std::strcmp(argv[1], "layout") == 0 && argc == 3) result = SwitchLayout(display, argv[2]);
+    else if (std::strcmp(argv[1], "key") == 0 && argc == 3) result = PressKey(display, argv[2]);
     XCloseDisplay(display);
     return result;
 }
