@@ -4,8 +4,10 @@
 #include <cstring>
 #include "platform/d3d9.h"
 
-// Null when no device could be made.
-inline IDirect3DDevice9* MakeBenchDevice(IDirect3D9* d3d) {
+// Makes the Direct3D object into *d3d and the device from it. Null when no
+// device could be made; the object is then released and *d3d null.
+inline IDirect3DDevice9* MakeBenchDevice(IDirect3D9** d3d) {
+    *d3d = Direct3DCreate9(D3D_SDK_VERSION);
     D3DPRESENT_PARAMETERS params;
     std::memset(&params, 0, sizeof params);
     params.BackBufferWidth = 640;
@@ -14,8 +16,10 @@ inline IDirect3DDevice9* MakeBenchDevice(IDirect3D9* d3d) {
     params.EnableAutoDepthStencil = TRUE;
     params.AutoDepthStencilFormat = D3DFMT_D24S8;
     IDirect3DDevice9* device = nullptr;
-    if (!d3d || FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
-                                         D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device))) {
+    if (!*d3d || FAILED((*d3d)->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, nullptr,
+                                             D3DCREATE_HARDWARE_VERTEXPROCESSING, &params, &device))) {
+        if (*d3d) (*d3d)->Release();
+        *d3d = nullptr;
         return nullptr;
     }
     return device;

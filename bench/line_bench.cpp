@@ -19,11 +19,10 @@ struct Point {
 };
 
 void BM_LineFan(benchmark::State& state) {
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    IDirect3DDevice9* device = MakeBenchDevice(d3d);
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = MakeBenchDevice(&d3d);
     if (!device) {
         state.SkipWithError("no device");
-        if (d3d) d3d->Release();
         return;
     }
     device->SetRenderState(D3DRS_LIGHTING, FALSE);

@@ -47,11 +47,10 @@ void Turned(D3DXMATRIX* out, float spin, float cx, float cy) {
 }
 
 void BM_FieldFramePictures(benchmark::State& state) {
-    IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-    IDirect3DDevice9* device = MakeBenchDevice(d3d);
+    IDirect3D9* d3d = nullptr;
+    IDirect3DDevice9* device = MakeBenchDevice(&d3d);
     if (!device) {
         state.SkipWithError("no device");
-        if (d3d) d3d->Release();
         return;
     }
     ID3DXSprite* sprite = nullptr;
