@@ -157,6 +157,10 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
         {"behind the eye", Plain, D3DPT_LINELIST, {{-0.5f, 0, -0.5f, Red}, {0.5f, 0, -0.1f, Red}}, {}, 0},
         {"beside the view", Plain, D3DPT_LINELIST, {{-3, 0, 0.5f, Red}, {-1.5f, 0, 0.5f, Red}}, {}, 0},
         {"not a number", Plain, D3DPT_LINELIST, {{std::numeric_limits<float>::quiet_NaN(), 0, 0.5f, Red}, {0.5f, 0, 0.5f, Red}}, {}, 0},
+        // Ends so far apart that the cut lands on rounding noise, far off
+        // the screen: nothing is drawn, and the drawing ends.
+        {"huge and cut", Plain, D3DPT_LINELIST, {{1.8397134e37f, 0, 0.5f, Red}, {-1.8866612e38f, 0, 0.5f, Red}}, {}, 0},
+        {"huge and cut, upright", Plain, D3DPT_LINELIST, {{0, 1.8397134e37f, 0.5f, Red}, {0, -1.8866612e38f, 0.5f, Red}}, {}, 0},
         // The view moves up by a quarter screen, the projection halves x.
         {"view and projection", Moved, D3DPT_LINELIST, {{-1, 0, 0.5f, Red}, {1, 0, 0.5f, Red}},
          {{160, 120, Red}, {479, 120, Red}, {480, 120, ClearBlue}}, 320},
