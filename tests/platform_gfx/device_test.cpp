@@ -238,6 +238,31 @@ TEST_F(LineTest, FractionalEndsDrawEachPixelBetweenThemOnce) {
         for (int at = r.first; at <= r.last; ++at) EXPECT_EQ(r.upright ? Pixel(100, at) : Pixel(at, 240), once) << at;
         EXPECT_EQ(CountNot(ClearBlue), r.last - r.first + 1);
     }
+    // An end on the edge between two diamonds is in neither: the line has
+    // left the one before, and a line starting there never was inside it,
+    // so a joint there is drawn once. Half-pixel x of 322.5 and the like
+    // are exact only straight through an identity projection.
+    D3DXMATRIX identity;
+    device->SetTransform(D3DTS_PROJECTION, D3DXMatrixTranslation(&identity, 0, 0, 0));
+    auto across = [](double x) { return (float)(x / 320 - 1); };
+    const struct {
+        D3DPRIMITIVETYPE type;
+        std::vector<double> xs;
+        BOOL lastPixel;
+        int first, last;
+    } edges[] = {
+        {D3DPT_LINELIST, {312.4, 322.5}, TRUE, 312, 322},
+        {D3DPT_LINELIST, {322.5, 332.4}, FALSE, 323, 331},
+        {D3DPT_LINESTRIP, {312.4, 322.5, 332.4}, FALSE, 312, 331},
+    };
+    for (const auto& e : edges) {
+        SCOPED_TRACE(testing::Message() << e.xs[0] << " to " << e.xs.back() << ", last pixel " << e.lastPixel);
+        std::vector<std::pair<float, float>> ends;
+        for (double x : e.xs) ends.push_back({across(x), 0.0f});
+        Draw(e.type, ends, e.lastPixel);
+        for (int at = e.first; at <= e.last; ++at) EXPECT_EQ(Pixel(at, 240), once) << at;
+        EXPECT_EQ(CountNot(ClearBlue), e.last - e.first + 1);
+    }
 }
 
 // Lines with ends anywhere, long and short, in every direction: between the
@@ -317,6 +342,8 @@ TEST_F(GfxTest, LightsAreKeptAtAnyIndex) {
         ASSERT_EQ(device->SetLight(index, &spot), D3D_OK);
         ASSERT_EQ(device->GetLight(index, &got), D3D_OK);
         EXPECT_EQ(std::memcmp(&got, &spot, sizeof got), 0) << index;
+        ASSERT_EQ(device->GetLightEnable(index, &on), D3D_OK);
+        EXPECT_FALSE(on) << "a light set anew stays off until enabled";
     }
     // Switched on before it was ever set: Direct3D's default light.
     const DWORD unset = 3000000000u;
