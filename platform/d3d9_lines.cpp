@@ -181,6 +181,12 @@ void RasteriseLine(IDirect3DDevice9::Impl* impl, const PixelShading& shading, co
     const double halfW = impl->width / 2.0, halfH = impl->height / 2.0;
     const double x0 = (a.x / a.w + 1.0) * halfW, y0 = (1.0 - a.y / a.w) * halfH, z0 = a.z / a.w;
     const double x1 = (b.x / b.w + 1.0) * halfW, y1 = (1.0 - b.y / b.w) * halfH, z1 = b.z / b.w;
+    // The cut of a line with far-flung ends can land on rounding noise far
+    // off the screen, even with both ends together: such a line shows
+    // nothing, and its columns would not fit the walk's whole numbers.
+    for (double at : {x0, y0, z0, x1, y1, z1}) {
+        if (!(std::fabs(at) < MaxLineSteps)) return;
+    }
     const double length = std::fmax(std::fabs(x1 - x0), std::fabs(y1 - y0));
     if (!(length < MaxLineSteps)) return;
     const bool xMajor = std::fabs(x1 - x0) >= std::fabs(y1 - y0);

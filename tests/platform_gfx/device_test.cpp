@@ -157,6 +157,10 @@ TEST_F(GfxTest, LinesLandPixelExactlyThroughTheMatricesAndTheClip) {
         {"behind the eye", Plain, D3DPT_LINELIST, {{-0.5f, 0, -0.5f, Red}, {0.5f, 0, -0.1f, Red}}, {}, 0},
         {"beside the view", Plain, D3DPT_LINELIST, {{-3, 0, 0.5f, Red}, {-1.5f, 0, 0.5f, Red}}, {}, 0},
         {"not a number", Plain, D3DPT_LINELIST, {{std::numeric_limits<float>::quiet_NaN(), 0, 0.5f, Red}, {0.5f, 0, 0.5f, Red}}, {}, 0},
+        // Ends so far apart that the cut lands on rounding noise, far off
+        // the screen: nothing is drawn, and the drawing ends.
+        {"huge and cut", Plain, D3DPT_LINELIST, {{1.8397134e37f, 0, 0.5f, Red}, {-1.8866612e38f, 0, 0.5f, Red}}, {}, 0},
+        {"huge and cut, upright", Plain, D3DPT_LINELIST, {{0, 1.8397134e37f, 0.5f, Red}, {0, -1.8866612e38f, 0.5f, Red}}, {}, 0},
         // The view moves up by a quarter screen, the projection halves x.
         {"view and projection", Moved, D3DPT_LINELIST, {{-1, 0, 0.5f, Red}, {1, 0, 0.5f, Red}},
          {{160, 120, Red}, {479, 120, Red}, {480, 120, ClearBlue}}, 320},
@@ -233,6 +237,31 @@ TEST_F(LineTest, FractionalEndsDrawEachPixelBetweenThemOnce) {
         Draw(D3DPT_LINELIST, r.upright ? Ends{{100, r.from}, {100, r.to}} : Ends{{r.from, 240}, {r.to, 240}}, r.lastPixel);
         for (int at = r.first; at <= r.last; ++at) EXPECT_EQ(r.upright ? Pixel(100, at) : Pixel(at, 240), once) << at;
         EXPECT_EQ(CountNot(ClearBlue), r.last - r.first + 1);
+    }
+    // An end on the edge between two diamonds is in neither: the line has
+    // left the one before, and a line starting there never was inside it,
+    // so a joint there is drawn once. Half-pixel x of 322.5 and the like
+    // are exact only straight through an identity projection.
+    D3DXMATRIX identity;
+    device->SetTransform(D3DTS_PROJECTION, D3DXMatrixTranslation(&identity, 0, 0, 0));
+    auto across = [](double x) { return (float)(x / 320 - 1); };
+    const struct {
+        D3DPRIMITIVETYPE type;
+        std::vector<double> xs;
+        BOOL lastPixel;
+        int first, last;
+    } edges[] = {
+        {D3DPT_LINELIST, {312.4, 322.5}, TRUE, 312, 322},
+        {D3DPT_LINELIST, {322.5, 332.4}, FALSE, 323, 331},
+        {D3DPT_LINESTRIP, {312.4, 322.5, 332.4}, FALSE, 312, 331},
+    };
+    for (const auto& e : edges) {
+        SCOPED_TRACE(testing::Message() << e.xs[0] << " to " << e.xs.back() << ", last pixel " << e.lastPixel);
+        std::vector<std::pair<float, float>> ends;
+        for (double x : e.xs) ends.push_back({across(x), 0.0f});
+        Draw(e.type, ends, e.lastPixel);
+        for (int at = e.first; at <= e.last; ++at) EXPECT_EQ(Pixel(at, 240), once) << at;
+        EXPECT_EQ(CountNot(ClearBlue), e.last - e.first + 1);
     }
 }
 
@@ -313,6 +342,8 @@ TEST_F(GfxTest, LightsAreKeptAtAnyIndex) {
         ASSERT_EQ(device->SetLight(index, &spot), D3D_OK);
         ASSERT_EQ(device->GetLight(index, &got), D3D_OK);
         EXPECT_EQ(std::memcmp(&got, &spot, sizeof got), 0) << index;
+        ASSERT_EQ(device->GetLightEnable(index, &on), D3D_OK);
+        EXPECT_FALSE(on) << "a light set anew stays off until enabled";
     }
     // Switched on before it was ever set: Direct3D's default light.
     const DWORD unset = 3000000000u;
