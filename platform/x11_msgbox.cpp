@@ -75,6 +75,7 @@ struct Box {
     GC copyGc;
     bool shown;     // exposed, and given the keyboard
     bool gone;      // destroyed by another program
+    bool rehomed;   // moved by a window manager that ended or took over
     XftFont* font;
     XftDraw* draw;
     XftColor colours[ColourCount];
@@ -311,6 +312,15 @@ void TakeFocus(Box& box) {
     XSetInputFocus(box.display, box.window, RevertToParent, CurrentTime);
 }
 
+// The keyboard is the box's, the game's, or no window's at all.
+bool FocusIsOurs(const Box& box) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(box.display, &focus, &revert);
+    return focus == None || focus == PointerRoot || focus == box.window || focus == box.owner ||
+           focus == DefaultRootWindow(box.display);
+}
+
 // Shown, with the keyboard; the keys down then are the ones held when the
 // box appeared. The first Expose comes once the window is viewable, which
 // the focus needs (a window manager maps its frame after the box).
@@ -362,7 +372,17 @@ int Answer(Box& box, Atom deleteWindow) {
             TakeKeyboard(box);
         switch (event.type) {
         case Expose:
+            // Shown again by a new window manager, which gives the
+            // keyboard to no one: the box takes it, where no other
+            // program had it.
+            if (box.rehomed) {
+                box.rehomed = false;
+                TakeFocus(box);
+            }
             if (event.xexpose.count == 0) Draw(box);
+            break;
+        case ReparentNotify:
+            box.rehomed = box.shown && FocusIsOurs(box);
             break;
         case DestroyNotify:
             box.gone = true;

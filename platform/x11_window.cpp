@@ -57,9 +57,16 @@ struct ManagerWatch {
 ManagerWatch Watch;
 
 bool Watching(SDL_Window* window) {
-    if (Watch.display) return Watch.sdl == window;
-    if (Watch.unavailable) return false;
     SDL_SysWMinfo info;
+    if (Watch.display) {
+        // A renderer made on the GPU may have given the window a new X
+        // window since; the old one's id is gone, and asking after it
+        // would end the game.
+        if (Watch.sdl != window || !WindowSystemOf(window, &info)) return false;
+        Watch.window = info.info.x11.window;
+        return true;
+    }
+    if (Watch.unavailable) return false;
     if (!WindowSystemOf(window, &info)) return false;
     if (info.subsystem != SDL_SYSWM_X11) {
         Watch.unavailable = true;  // no X, no window managers to follow

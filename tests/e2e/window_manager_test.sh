@@ -21,7 +21,8 @@
 #    on them, in the box and in the field, after every switch;
 #  - a new window manager while the field runs (openbox --replace, or one
 #    started after the last ended): the game is full screen again, with the
-#    keyboard, and Esc still asks.
+#    keyboard, and Esc still asks; so it is when OpenGL draws it, and a
+#    box up meanwhile keeps the keyboard.
 # Usage: window_manager_test.sh KESTORIA FRAME_REFERENCE X11_PROBE BUILD_DIR
 set -u
 GAME_BIN=$1
@@ -356,10 +357,41 @@ within 1 "N did not answer the box after a restore" no_question
 field_goes_on "N after a restore"
 press Escape
 within 3 "no question after Esc" new_question
+# A new window manager leaves the keyboard with no window, the pointer
+# over the game's: the box takes the keyboard once it is shown again.
+openbox --replace >"$WORK_DIR/openbox_box.log" 2>&1 &
+WM_PID=$!
+ANSWERED=$BOX_FRAME
+within 5 "the new window manager did not take the box" new_question
+sleep 0.3
+answer_with n
+within 1 "N did not answer the box after a new window manager" no_question
+field_goes_on "N after a new window manager"
+press Escape
+within 3 "no question after Esc" new_question
 kill -TERM "$GAME_PID"
 within 1 "the game did not end at once on a termination signal with the box up" game_ended
 expect_exit_zero "a termination signal with the box up"
 # ---- end of the question box among other programs ----
+
+# Drawn by SDL's OpenGL renderer, which gives the game's window an X window
+# of its own: a new window manager finds the game full screen again.
+export SDL_RENDER_DRIVER=opengl
+start_game_with_data
+unset SDL_RENDER_DRIVER
+press Return
+matches gl_title title 20 0.3
+WINDOW=$(xdotool search --onlyvisible --name '^Kestoria$' | head -n 1)
+frame() { xwininfo -id "$WINDOW" -tree 2>/dev/null | sed -n 's/.*Parent window id: \(0x[0-9a-f]*\).*/\1/p'; }
+OLD_FRAME=$(frame)
+new_frame() { FRAME=$(frame) && [ -n "$FRAME" ] && [ "$FRAME" != "$OLD_FRAME" ]; }
+openbox --replace >"$WORK_DIR/openbox_gl.log" 2>&1 &
+WM_PID=$!
+within 5 "drawn with OpenGL, the game's window was not taken by a new window manager" new_frame
+within 5 "drawn with OpenGL, after a new window manager the game is not shown full screen with the keyboard" \
+    window_shown
+"$PROBE" close "$WINDOW" || fail "cannot send the close request"
+expect_exit_zero "the window closed after a new window manager, drawn with OpenGL"
 
 # With no sound device the reason is told before its box, which Esc
 # closes; the game goes on silently to the title.
