@@ -21,6 +21,10 @@ constexpr Uint32 ManagerChangeMs = 5000;
 constexpr Uint32 ManagerTakesWindowMs = 500;
 // Full screen asked for and not granted: asked again after this.
 constexpr Uint32 FullScreenAskAgainMs = 1000;
+// The manager that ends takes the focus with it, and the game may hear of
+// that before it hears of the manager: a game that had the keyboard this
+// shortly before the change had it when the change began.
+constexpr Uint32 FocusLostWithManagerMs = 1000;
 constexpr int HintChars = 16;
 
 bool WindowSystemOf(SDL_Window* window, SDL_SysWMinfo* info) {
@@ -49,6 +53,8 @@ struct ManagerWatch {
     bool hadKeyboard;
     bool wasMinimised;
     Uint32 askedAt;
+    // When the game last had the keyboard outside a change.
+    Uint32 focusedAt;
     // What the game does on a loss of the focus, held off while the
     // focus moves with the managers.
     bool hinted;
@@ -177,17 +183,20 @@ void PlatformFollowWindowManager() {
     SDL_Window* window = PlatformSdlWindow(PlatformNewestWindow());
     const Uint32 flags = window ? SDL_GetWindowFlags(window) : 0;
     if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP || !Watching(window)) return;
+    const Uint32 now = SDL_GetTicks();
     if (ManagerChanged()) {
         if (Watch.changedAt == 0) {
-            Watch.hadKeyboard = (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+            Watch.hadKeyboard = (flags & SDL_WINDOW_INPUT_FOCUS) != 0 ||
+                                (Watch.focusedAt != 0 && now - Watch.focusedAt < FocusLostWithManagerMs);
             Watch.wasMinimised = (flags & SDL_WINDOW_MINIMIZED) != 0;
             HoldMinimiseOnFocusLoss();
         }
-        Watch.changedAt = SDL_GetTicks();
+        Watch.changedAt = now;
         Watch.managerSince = 0;
         Watch.askedAt = 0;
     }
     if (Watch.changedAt != 0) FollowChange(window);
+    else if (flags & SDL_WINDOW_INPUT_FOCUS) Watch.focusedAt = now;
 }
 
 bool PlatformWindowHasGpu(SDL_Window* window) {

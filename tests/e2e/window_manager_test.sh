@@ -244,23 +244,41 @@ key "$US_Z_KEY"
 title_then_field "Y on de" de
 
 # In the field, with de switched to while the game runs: Y does not jump,
-# Z does. Both at once, while the player stands alone at the start: an
-# enemy's hit knocks the player up too. The shots first, while a jump
-# lasts; working out the rises takes long.
-sleep 0.3
-shot standing
-key "$US_Z_KEY"
-shot after_y
-key "$US_Y_KEY"
-for i in 1 2 3; do shot "jump_$i"; done
-rise standing after_y
-[ "$RISE" = 0 ] || fail "Y on de jumped, or an enemy knocked the player up (the view rose $RISE)"
-JUMPED=
-for i in 1 2 3; do
-    rise after_y "jump_$i"
-    [ "$RISE" = 0 ] || JUMPED=$RISE
+# Z does. The shots first, while a jump lasts; working out the rises takes
+# long. A slime starts near the player: when its hit (the life bar drawn
+# anew) moved the player, the field is begun again and the keys tried anew.
+# The inside of the life bar is as it was when the player stood.
+life_bar_kept() {
+    [ "$(convert "$WORK_DIR/standing.ppm" "$WORK_DIR/$1.ppm" -crop 293x13+5+15 +repage miff:- | compare -metric AE - null: 2>&1)" = 0 ]
+}
+try_letters_in_field() {
+    sleep 0.3
+    shot standing
+    key "$US_Z_KEY"
+    shot after_y
+    key "$US_Y_KEY"
+    for i in 1 2 3; do shot "jump_$i"; done
+    life_bar_kept jump_3 || return 1
+    rise standing after_y
+    [ "$RISE" = 0 ] || fail "Y on de jumped (the view rose $RISE)"
+    JUMPED=
+    for i in 1 2 3; do
+        rise after_y "jump_$i"
+        [ "$RISE" = 0 ] || JUMPED=$RISE
+    done
+    [ -n "$JUMPED" ] || fail "Z on de did not jump"
+}
+TRIES=0
+until try_letters_in_field; do
+    TRIES=$((TRIES + 1))
+    [ $TRIES -lt 3 ] || fail "a slime hit the player in every try of the letter keys in the field"
+    sleep 1.5
+    press Escape
+    within 3 "no question after Esc" new_question
+    ANSWERED=$BOX_FRAME
+    key "$US_Z_KEY"
+    title_then_field "Y on de" "de_$TRIES"
 done
-[ -n "$JUMPED" ] || fail "Z on de did not jump"
 sleep 1.5
 
 # ---- A new window manager while the field runs -------------------------
