@@ -33,6 +33,16 @@ bool PlatformEndRequested();
 // system's connection to wake on; -1 when there is none.
 int PlatformEndRequestFd();
 
+// The full-screen window's minimise-on-focus-loss, held off while the game
+// itself moves the focus (a box of its own, a new window manager), then
+// given back as it was.
+struct HeldMinimise {
+    bool hinted;
+    char value[16];
+};
+HeldMinimise PlatformHoldMinimise();
+void PlatformGiveBackMinimise(const HeldMinimise& held);
+
 // Message-queue side of a window's end: its posted messages are dropped.
 void PlatformDropMessagesFor(HWND window);
 // After a real modal box has held the keyboard: every key's down bit from

@@ -7,7 +7,6 @@ namespace {
 constexpr UINT ButtonsMask = 0x000F;
 
 constexpr DWORD FocusWaitMs = 500;
-constexpr int HintChars = 16;
 
 MessageBoxHook Hook;
 
@@ -39,16 +38,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
     // The full-screen window steps aside when another program takes the
     // focus; our own box taking it must not minimise the game.
-    const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
-    const bool hinted = hint != nullptr;
-    char minimiseOnFocusLoss[HintChars] = {};
-    if (hinted) SDL_strlcpy(minimiseOnFocusLoss, hint, sizeof minimiseOnFocusLoss);
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    const HeldMinimise held = PlatformHoldMinimise();
     const int answer = PlatformShowBox(window, text ? text : "", caption ? caption : "",
                                        (type & ButtonsMask) == MB_YESNO);
     // A box never shown took nothing; a program about to end needs nothing back.
     if (answer > 0 && !PlatformEndRequested()) TakeBackFocus(window);
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, hinted ? minimiseOnFocusLoss : nullptr);
+    PlatformGiveBackMinimise(held);
     // The box had the keyboard: keys let go meanwhile are up, keys still
     // held are down.
     PlatformTakeKeysFromKeyboard();

@@ -319,3 +319,16 @@ HWND FindTestWindow(LPCSTR title) {
 HINSTANCE GetModuleHandleA(LPCSTR moduleName) {
     return moduleName ? nullptr : ResourceHandle<HINSTANCE>(4, nullptr);
 }
+
+HeldMinimise PlatformHoldMinimise() {
+    HeldMinimise held{};
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
+    held.hinted = hint != nullptr;
+    if (hint) SDL_strlcpy(held.value, hint, sizeof held.value);
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    return held;
+}
+
+void PlatformGiveBackMinimise(const HeldMinimise& held) {
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, held.hinted ? held.value : nullptr);
+}

@@ -22,7 +22,6 @@ constexpr NamedKey NamedKeys[] = {
     {VK_LEFT, XK_Left},     {VK_UP, XK_Up},           {VK_RIGHT, XK_Right},   {VK_DOWN, XK_Down},
 };
 constexpr int DigitCount = 10;
-constexpr int KeymapBytes = 32;
 constexpr int LayoutCount = XkbNumKbdGroups;
 
 // The X display the game's windows are on; null on any other window system.
@@ -34,11 +33,9 @@ Display* GameDisplay() {
     return info.info.x11.display;
 }
 
-bool IsDown(const char* keymap, unsigned int code) { return (keymap[code / 8] & (1 << (code % 8))) != 0; }
-
 bool IsDown(Display* display, const char* keymap, KeySym sym) {
     KeyCode code = XKeysymToKeycode(display, sym);
-    return code != 0 && IsDown(keymap, code);
+    return code != 0 && PlatformKeyIsDown(keymap, code);
 }
 
 // The key's unshifted symbol in the layout; a layout past the key's own
@@ -76,6 +73,10 @@ bool OtherScript(KeySym sym) {
 
 }  // namespace
 
+bool PlatformKeyIsDown(const char* keymap, unsigned int keycode) {
+    return (keymap[keycode / 8] & (1 << (keycode % 8))) != 0;
+}
+
 int PlatformActiveLayout(Display* display) {
     XkbStateRec state{};
     return XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
@@ -108,7 +109,7 @@ bool PlatformKeyboardNow(bool* down) {
     for (const NamedKey& key : NamedKeys) down[key.vk] = down[key.vk] || IsDown(display, keymap, key.sym);
     const int layout = PlatformActiveLayout(display);
     for (unsigned int code = 0; code < KeymapBytes * 8; ++code) {
-        if (!IsDown(keymap, code)) continue;
+        if (!PlatformKeyIsDown(keymap, code)) continue;
         if (const int letter = PlatformLetterOfKey(display, code, layout)) down[letter] = true;
     }
     for (int i = 0; i < DigitCount; ++i) down['0' + i] = IsDown(display, keymap, XK_0 + i);

@@ -4,6 +4,10 @@
 #pragma once
 #include <X11/Xlib.h>
 
+// The keys down, as XQueryKeymap gives them: a bit for each keycode.
+constexpr int KeymapBytes = 32;
+bool PlatformKeyIsDown(const char* keymap, unsigned int keycode);
+
 // The layout (XKB group) active now on the display's core keyboard.
 int PlatformActiveLayout(Display* display);
 // The layout a key event was pressed or let go in, carried in its state.

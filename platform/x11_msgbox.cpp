@@ -43,7 +43,6 @@ constexpr const char* ButtonColour = "#DADADA";
 constexpr const char* InkColour = "#202020";
 constexpr const char* FocusColour = "#2A62C8";
 
-constexpr int KeymapBytes = 32;
 constexpr int MaxButtons = 2;
 
 // Button labels, each with the letter that answers it; the Latin ones
@@ -331,8 +330,8 @@ void TakeKeyboard(Box& box) {
     XQueryKeymap(box.display, keymap);
     bool heldAtOpen[BoxKeyCount] = {};
     const int layout = PlatformActiveLayout(box.display);
-    for (int code = 0; code < KeymapBytes * 8; ++code)
-        if (keymap[code / 8] & (1 << (code % 8))) heldAtOpen[static_cast<int>(KeyOf(box.display, code, layout))] = true;
+    for (unsigned int code = 0; code < KeymapBytes * 8; ++code)
+        if (PlatformKeyIsDown(keymap, code)) heldAtOpen[static_cast<int>(KeyOf(box.display, code, layout))] = true;
     box.keys = OpenBoxKeys(box.keys.yesNo, heldAtOpen);
     box.shown = true;
 }

@@ -25,7 +25,7 @@ constexpr Uint32 FullScreenAskAgainMs = 1000;
 // that before it hears of the manager: a game that had the keyboard this
 // shortly before the change had it when the change began.
 constexpr Uint32 FocusLostWithManagerMs = 1000;
-constexpr int HintChars = 16;
+constexpr int SelectionNameChars = 16;  // "WM_S" and a screen number
 
 bool WindowSystemOf(SDL_Window* window, SDL_SysWMinfo* info) {
     SDL_VERSION(&info->version);
@@ -57,8 +57,7 @@ struct ManagerWatch {
     Uint32 focusedAt;
     // What the game does on a loss of the focus, held off while the
     // focus moves with the managers.
-    bool hinted;
-    char minimiseOnFocusLoss[HintChars];
+    HeldMinimise minimise;
 };
 ManagerWatch Watch;
 
@@ -87,7 +86,7 @@ bool Watching(SDL_Window* window) {
         Watch.unavailable = true;
         return false;
     }
-    char name[HintChars];
+    char name[SelectionNameChars];
     std::snprintf(name, sizeof name, "WM_S%d", DefaultScreen(display));
     Watch.display = display;
     Watch.sdl = window;
@@ -116,16 +115,9 @@ bool ManagerChanged() {
     return changed;
 }
 
-void HoldMinimiseOnFocusLoss() {
-    const char* hint = SDL_GetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS);
-    Watch.hinted = hint != nullptr;
-    if (hint) SDL_strlcpy(Watch.minimiseOnFocusLoss, hint, sizeof Watch.minimiseOnFocusLoss);
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-}
-
 void EndChange() {
     Watch.changedAt = 0;
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, Watch.hinted ? Watch.minimiseOnFocusLoss : nullptr);
+    PlatformGiveBackMinimise(Watch.minimise);
 }
 
 // The manager has taken the game's window: reparented it into a frame of
@@ -189,7 +181,7 @@ void PlatformFollowWindowManager() {
             Watch.hadKeyboard = (flags & SDL_WINDOW_INPUT_FOCUS) != 0 ||
                                 (Watch.focusedAt != 0 && now - Watch.focusedAt < FocusLostWithManagerMs);
             Watch.wasMinimised = (flags & SDL_WINDOW_MINIMIZED) != 0;
-            HoldMinimiseOnFocusLoss();
+            Watch.minimise = PlatformHoldMinimise();
         }
         Watch.changedAt = now;
         Watch.managerSince = 0;
